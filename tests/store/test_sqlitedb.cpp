@@ -1,3 +1,4 @@
+#include "store/decltype.h"
 #include "store/sqlitedb.h"
 
 #include "tempfolder.h"
@@ -197,4 +198,40 @@ TEST_F(SQLiteDbTest, LockedByAnotherConnectionFailsAtOnce) {
                 HasSubstr("Error [5]: The database file is locked."));
     other.Rollback();
     db->ExecSQL(QStringLiteral("INSERT INTO t (name) VALUES ('y')"));
+}
+
+
+TEST(DeclaredTypesTest, FirstTypeWordAsWrittenPerColumn) {
+    const auto types = ParseDeclaredTypes(
+        "CREATE TABLE x ([id] INTEGER PRIMARY KEY, \"two words\" integer DEFAULT 0, `b` Real,"
+        " plain text NOT NULL, -- a comment, with a comma\n c /* (x, y) */ int,"
+        " d NUMERIC(10, 2) DEFAULT (1+2), CONSTRAINT pk UNIQUE (b, c), CHECK (c > 0))");
+    EXPECT_EQ(types.value(QStringLiteral("id")), QByteArray("INTEGER"));
+    EXPECT_EQ(types.value(QStringLiteral("two words")), QByteArray("integer"));
+    EXPECT_EQ(types.value(QStringLiteral("b")), QByteArray("Real"));
+    EXPECT_EQ(types.value(QStringLiteral("plain")), QByteArray("text"));
+    EXPECT_EQ(types.value(QStringLiteral("c")), QByteArray("int"));
+    EXPECT_EQ(types.value(QStringLiteral("d")), QByteArray("NUMERIC"));
+    EXPECT_FALSE(types.contains(QStringLiteral("constraint")));
+    EXPECT_FALSE(types.contains(QStringLiteral("check")));
+    EXPECT_EQ(types.size(), 6);
+}
+
+TEST_F(SQLiteDbTest, TypingFollowsASchemaChangedByAnotherConnection) {
+    db->ExecSQL(QStringLiteral("INSERT INTO t (addtime) VALUES (5)"));
+    EXPECT_EQ(db->GetTable(QStringLiteral("SELECT addtime FROM t"))->ColumnType(0), dtStr);
+    {
+        TSQLiteDatabase other(dbPath());
+        other.ExecSQL(QStringLiteral("DROP TABLE t"));
+        other.ExecSQL(QStringLiteral("CREATE TABLE t ([addtime] INTEGER)"));
+        other.ExecSQL(QStringLiteral("INSERT INTO t (addtime) VALUES (5)"));
+    }
+    auto t = db->GetTable(QStringLiteral("SELECT addtime FROM t"));
+    EXPECT_EQ(t->ColumnType(0), dtInt);
+    EXPECT_EQ(t->FieldAsInteger(0), 5);
+    // Through a view the origin column's spelling still decides.
+    db->ExecSQL(QStringLiteral("CREATE TABLE u ([v] real)"));
+    db->ExecSQL(QStringLiteral("INSERT INTO u VALUES (1.5)"));
+    db->ExecSQL(QStringLiteral("CREATE VIEW w AS SELECT v FROM u"));
+    EXPECT_EQ(db->GetTable(QStringLiteral("SELECT v FROM w"))->ColumnType(0), dtStr);
 }
