@@ -1,46 +1,20 @@
 #include "common/myfun.h"
 
-#include "platform/platform.h"
 #include "store/floatformat.h"
 
-#include <QRegularExpression>
+// Text helpers: splitting, money text and status texts. The conversions live
+// in numconv.cpp, time stamps and order numbers in timestamps.cpp.
 
-#include <cmath>
-#include <cstdlib>
-
-namespace {
-
-// Blanks and control characters, as the classic Trim removes them.
-QString trimControl(const QString& value) {
-    qsizetype start = 0;
-    qsizetype end = value.size();
-    while (start < end && value.at(start).unicode() <= 0x20)
-        ++start;
-    while (end > start && value.at(end - 1).unicode() <= 0x20)
-        --end;
-    return value.mid(start, end - start);
-}
-
-// Sign, digits with at most one point, optional exponent; nothing else.
-bool strictToDouble(const QString& text, double& out) {
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    if (!number.match(text).hasMatch())
-        return false;
-    const QByteArray latin = text.toLatin1();
-    char* end = nullptr;
-    out = std::strtod(latin.constData(), &end);
-    return end && *end == '\0' && std::isfinite(out);
-}
-
-QString notAFloat(const QString& text) {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
-}
-
-} // namespace
-
-TCurrency TCurrency::FromDouble(double value) {
-    return TCurrency{int64_t(std::llround(value * 10000.0))};
+QStringList SplitStrings(const QString& Source, const QString& Deli) {
+    if (Deli.isEmpty())
+        return QStringList{Source};
+    QStringList parts;
+    qsizetype from = 0;
+    for (qsizetype at; (at = Source.indexOf(Deli, from, Qt::CaseSensitive)) >= 0;
+         from = at + Deli.size())
+        parts.append(Source.mid(from, at - from));
+    parts.append(Source.mid(from));
+    return parts;
 }
 
 QString FormatPno(double Price, int32_t Ws) {
@@ -60,28 +34,17 @@ QString FormatPno(double Price, int32_t Ws) {
     return integer + QLatin1Char('.') + fraction;
 }
 
-QString getunittimes(const QDateTime& d) {
-    return QString::number(d.toMSecsSinceEpoch());
-}
-
-QString getunittime(const QDateTime& d) {
-    const qint64 ms = d.toMSecsSinceEpoch();
-    return QString::number(ms / 1000);
-}
-
-QString getunittimess(const QDateTime& d, int32_t nums) {
-    return QString::number(d.toMSecsSinceEpoch() + nums);
-}
-
-double SafeStrToFloat(const QString& Value) {
-    QString text = trimControl(Value);
-    if (text.isEmpty())
-        return 0;
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    double result = 0;
-    if (strictToDouble(text, result))
-        return result;
-    platform::DebugOutput(QStringLiteral("SafeStrToFloat Error: ") + notAFloat(text) +
-                          QStringLiteral(" for value: \"") + Value + QLatin1Char('"'));
-    return 0;
+QString getcaipinstat(int32_t stat) {
+    switch (stat) {
+    case 0:
+        return QStringLiteral("待制作");
+    case 3:
+        return QStringLiteral("已出菜");
+    case 7:
+        return QStringLiteral("已退菜");
+    case 8:
+        return QStringLiteral("已删除");
+    default:
+        return QStringLiteral("未知状态");
+    }
 }

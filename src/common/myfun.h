@@ -3,7 +3,7 @@
 // Shared helpers used by every screen: conversions that never throw, money
 // text, Unix time stamps, order numbers, status texts, the date formatter,
 // file versions and a plain HTTP GET. The window-bound helpers (laymsg, laybox,
-// GetWidthText, list-view column fitting) live with the main window.
+// GetWidthText, list-view column fitting) are in common/ui.
 
 #include <QDateTime>
 #include <QString>

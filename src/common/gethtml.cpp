@@ -1,0 +1,128 @@
+#include "common/myfun.h"
+
+#include "common/gethtml_internal.h"
+
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+// One blocking GET over libcurl with its current TLS defaults; certificates and
+// host names are verified. Plain http and https only, also across redirects.
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const UserAgent =
+    "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/79.0.3945.130 Safari/537.36";
+
+TGetHTMLTuning& tuning() {
+    static TGetHTMLTuning current;
+    return current;
+}
+
+struct TTransfer {
+    std::string body;
+    Clock::time_point lastData = Clock::now();
+    std::chrono::milliseconds readTimeout{0};
+};
+
+size_t onData(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<TTransfer*>(user);
+    transfer->body.append(data, size * count);
+    transfer->lastData = Clock::now();
+    return size * count;
+}
+
+// A read time-out, not a limit on the whole transfer: gives up only when no
+// byte has arrived for readTimeout.
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* transfer = static_cast<const TTransfer*>(user);
+    return Clock::now() - transfer->lastData > transfer->readTimeout ? 1 : 0;
+}
+
+// A header value must stay on its own line.
+bool oneLine(const QString& value) {
+    return !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n'));
+}
+
+struct TCurlFree {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+void SetGetHTMLTuning(const TGetHTMLTuning& value) {
+    tuning() = value;
+}
+
+QString GetHTML(const QString& URL, const QString& Referer, const QString& Cookies,
+                int32_t Encoding) {
+    if (!oneLine(URL) || !oneLine(Referer) || !oneLine(Cookies))
+        return QString();
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!ready)
+        return QString();
+    std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
+    if (!curl)
+        return QString();
+    CURL* h = curl.get();
+
+    // Non-ASCII characters and blanks in the address are sent percent-encoded.
+    const QByteArray url = QUrl(URL).toEncoded();
+    const QByteArray referer = Referer.toUtf8();
+    const QByteArray caFile = tuning().caFile.toUtf8();
+
+    // Appending to a list keeps its head, so the list stays owned throughout.
+    std::unique_ptr<curl_slist, TCurlFree> headers(curl_slist_append(nullptr, "Accept: */*"));
+    if (!headers)
+        return QString();
+    if (!Cookies.isEmpty()) {
+        const QByteArray line = QByteArrayLiteral("Cookie:") + Cookies.toUtf8();
+        if (!curl_slist_append(headers.get(), line.constData()))
+            return QString();
+    }
+
+    TTransfer transfer;
+    transfer.readTimeout = std::chrono::milliseconds(tuning().readTimeoutMs);
+
+    curl_easy_setopt(h, CURLOPT_URL, url.constData());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 15L);
+    curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // cookie engine, in memory only
+    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(h, CURLOPT_USERAGENT, UserAgent);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    if (!Referer.isEmpty())
+        curl_easy_setopt(h, CURLOPT_REFERER, referer.constData());
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(tuning().connectTimeoutMs));
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+
+    if (curl_easy_perform(h) != CURLE_OK)
+        return QString();
+    long status = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    if (status >= 400)
+        return QString();
+
+    const auto size = qsizetype(transfer.body.size());
+    return Encoding == 65001 ? QString::fromUtf8(transfer.body.data(), size)
+                             : QString::fromLocal8Bit(transfer.body.data(), size);
+}
