@@ -1,0 +1,58 @@
+#pragma once
+
+// A page device with fixed metrics that records every job, font and text, for
+// tests of the print routine and of the windows that print.
+
+#include "billing/pagedevice.h"
+
+#include <QList>
+
+class TRecordingPageDevice : public TPageDevice {
+public:
+    struct Text {
+        int x = 0;
+        int y = 0;
+        QString text;
+        QString face;
+        int size = 0;
+        TFontStyle style = TFontStyle::Plain;
+    };
+
+    // Metrics. At the default 254 dpi one centimetre is 100 pixels; the paper
+    // is 58 mm wide. On screen every character is `size` pixels wide at 254 dpi,
+    // so a text is (characters x size / 10) millimetres wide.
+    QStringList PrinterNames;
+    int DpiX = 254;
+    int DpiY = 254;
+    int PagePixels = 580;
+    int PageDpi = 254;
+    bool RefuseJob = false;
+
+    // What happened.
+    QString Selected;
+    QStringList JobTitles;
+    int JobsEnded = 0;
+    QList<Text> Texts;
+    QList<Text> Fonts; // every SetFont call (face, size, style)
+
+    QStringList Printers() override { return PrinterNames; }
+    void SelectPrinter(int index) override;
+    int PrinterDpiX() override { return DpiX; }
+    int PrinterDpiY() override { return DpiY; }
+    bool BeginJob(const QString& title) override;
+    bool EndJob() override;
+    bool JobActive() const override { return FActive; }
+    int PaperWidth() override { return PagePixels; }
+    int PageDpiX() override { return PageDpi; }
+    void SetFont(const QString& face, int pointSize, TFontStyle style) override;
+    void DrawText(int x, int y, const QString& text) override;
+    double ScreenTextWidth(const QString& face, int pointSize, const QString& text) override;
+    double ScreenDpiX() override { return 254; }
+
+    // The drawn texts alone, in order.
+    QStringList DrawnTexts() const;
+
+private:
+    bool FActive = false;
+    Text FFont;
+};

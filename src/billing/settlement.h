@@ -1,0 +1,70 @@
+#pragma once
+
+// Settling a table: one zel_orders row, the listed lines marked settled and
+// linked to it, the table reset and stored free, its basket emptied — all in
+// one transaction, or nothing.
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+class ESettleError : public std::runtime_error {
+public:
+    explicit ESettleError(const QString& message, bool insertFailed = false);
+    QString Message() const { return QString::fromUtf8(what()); }
+    // The order row itself could not be written ("插入主订单数据失败").
+    bool InsertFailed() const { return m_insertFailed; }
+
+private:
+    bool m_insertFailed;
+};
+
+struct TSettleLine {
+    int32_t DetailID = 0;
+    QString Subtotal; // the "小计" text of the line list
+    int32_t Stat = 0;
+};
+
+struct TSettleInput {
+    int32_t DeskID = 0;
+    QString Deskbh;
+    QString Desktitle;
+    QList<TSettleLine> Lines;
+    int32_t PayType = 0;
+    QString Shishou;  // amount received, as typed
+    QString Zhaoling; // change, as shown
+    QString Nums;
+    QString Yj;
+    QString Fwy;
+    QString Ydtruename;
+    QString Ydtel;
+};
+
+struct TSettlePlan {
+    double Total = 0; // subtotals of the lines not returned: what 合计 shows
+    QString IdList;   // "3,4,9"
+    QString Refusal;  // why there is nothing to settle; empty when it can go on
+};
+
+// The checks before the question: empty list, nothing to pay, no line id.
+TSettlePlan PlanSettlement(const TSettleInput& input);
+
+// The four amounts and counts as stored: trimmed, "0" unless numeric.
+QString NormaliseSettleNumber(const QString& typed);
+
+struct TSettleResult {
+    int64_t OrderID = 0; // row id of the new order
+    QString OrdID;       // its 17-digit order number
+    QString AddTime;
+};
+
+// Steps reported to onStep, for tests that stop a settlement between writes.
+enum class TSettleStep { OrderInserted, LinesSettled, DeskReset, CartEmptied };
+
+// Writes the settlement on a connection of its own to FileName. Raises
+// ESettleError (nothing written) on any failure.
+TSettleResult Settle(const QString& FileName, const TSettleInput& input, const TSettlePlan& plan,
+                     const std::function<void(TSettleStep)>& onStep = {});

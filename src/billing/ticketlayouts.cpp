@@ -1,0 +1,240 @@
+#include "billing/ticketlayouts.h"
+
+#include "common/appvalues.h"
+#include "common/clock.h"
+#include "common/myfun.h"
+#include "store/SQLiteORM.h"
+#include "store/sqlitedb.h"
+
+#include <QList>
+
+namespace {
+
+// One ordered line as a ticket shows it.
+struct TTicketLine {
+    QString title;
+    QString quantity;
+    double price = 0;
+    bool returned = false;
+};
+
+QList<TTicketLine> readLines(TSQLiteDatabase& db, const QString& condition) {
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    orm.Where(condition);
+    orm.Order(QStringLiteral("`id` ASC"));
+    const std::unique_ptr<TSQLiteTable> table = orm.Select();
+    if (!table)
+        throw ESQLiteException(QStringLiteral("读取订单明细失败: ") + orm.LastError());
+    QList<TTicketLine> lines;
+    for (; !table->Eof(); table->Next()) {
+        TTicketLine line;
+        line.title = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("title"));
+        line.quantity = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("quantity"));
+        line.price = TSQLiteORM::GetFieldAsDouble(table.get(), QStringLiteral("price"));
+        line.returned = TSQLiteORM::GetFieldAsInteger(table.get(), QStringLiteral("stat")) == 7;
+        lines << line;
+    }
+    return lines;
+}
+
+QString openLinesOf(int32_t DeskID) {
+    return QStringLiteral("`deskid`=%1 AND `issettle`=0 AND `stat`>=0 AND `stat`<=7").arg(DeskID);
+}
+
+// Amounts go through four-decimal fixed point, so a stored 2.0999999999999996
+// prints as 2.10 and a sum never loses a cent to binary fractions.
+QString money(TCurrency amount) {
+    return FormatPno(amount.ToDouble(), 2);
+}
+
+class TLayout {
+public:
+    void Row(const QString& row) { FText += row + QLatin1Char(','); }
+    QString Text() const { return FText + QLatin1Char(']'); }
+
+    void Title(const QString& title) {
+        Row(QStringLiteral("[{\"title\":\"") + JsonEscape(title) + QStringLiteral("\"}]"));
+    }
+    void Dash() { Row(QStringLiteral("[{\"title\":\"---\",\"isline\":1}]")); }
+    void Date() {
+        Title(QStringLiteral("日期：") +
+              zclock::Now().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    }
+    void Table(const TTicketSettings& s, const QString& bh) {
+        Title(s.Edit(QStringLiteral("lab_zwhmc")).trimmed() + QStringLiteral("：") + bh);
+    }
+    void ReceiptHeading() {
+        Row(QStringLiteral("[{\"title\":\"菜品名称\"},{\"title\":\"数量\"},{\"title\":\"小计\"}]"));
+    }
+    void KitchenHeading() {
+        Row(QStringLiteral("[{\"title\":\"菜品名称和做法\"},{\"title\":\"数量\"}]"));
+    }
+    // Cells that all carry the same strike flag, as a string.
+    void Line(const QStringList& titles, bool returned) {
+        const QString flag = returned ? QStringLiteral("1") : QStringLiteral("0");
+        QStringList cells;
+        for (const QString& t : titles)
+            cells << QStringLiteral("{\"title\":\"") + JsonEscape(t) +
+                         QStringLiteral("\",\"isdel\":\"") + flag + QStringLiteral("\"}");
+        Row(QLatin1Char('[') + cells.join(QLatin1Char(',')) + QLatin1Char(']'));
+    }
+    void Centred(const QString& title, const QString& extra) {
+        Row(QStringLiteral("[{\"title\":\"") + JsonEscape(title) + QStringLiteral("\",") + extra +
+            QStringLiteral("\"iscenter\":1}]"));
+    }
+    void Address(const QString& address) {
+        Row(QStringLiteral("[{\"title\":\"地址：") + JsonEscape(address) +
+            QStringLiteral("\",\"iskg\":1}]"));
+    }
+    void Phone(const QString& tel) { Title(QStringLiteral("电话：") + tel); }
+
+private:
+    QString FText = QStringLiteral("[");
+};
+
+QString receipt(TSQLiteDatabase& db, const TTicketSettings& s, const QString& condition,
+                const QString& bh) {
+    const auto edit = [&s](const char* name) {
+        return s.Edit(QLatin1String(name)).trimmed();
+    };
+    TLayout layout;
+    layout.Centred(edit("lab_shopname"), QStringLiteral("\"size\":12,"));
+    layout.Centred(edit("lab_title"), QString());
+    layout.Date();
+    layout.Table(s, bh);
+    layout.ReceiptHeading();
+    layout.Dash();
+    TCurrency total;
+    for (const TTicketLine& line : readLines(db, condition)) {
+        const TCurrency price = TCurrency::FromDouble(line.price);
+        layout.Line({line.title, line.quantity, money(price)}, line.returned);
+        if (!line.returned)
+            total.raw += price.raw;
+    }
+    layout.Dash();
+    layout.Title(QStringLiteral("合计：￥") + money(total));
+    layout.Dash();
+    if (s.CheckBox(QStringLiteral("box_xpisaddress")))
+        layout.Address(edit("lab_address"));
+    if (s.CheckBox(QStringLiteral("box_xpistel")))
+        layout.Phone(edit("lab_tel"));
+    return layout.Text();
+}
+
+} // namespace
+
+QString JsonEscape(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\b':
+            out += QStringLiteral("\\b");
+            break;
+        case '\f':
+            out += QStringLiteral("\\f");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out;
+}
+
+QString BuildTableReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
+                          const QString& DeskBH) {
+    return receipt(db, settings, openLinesOf(DeskID), DeskBH);
+}
+
+QString BuildTableReceipt(int32_t DeskID, const QString& DeskBH) {
+    TSQLiteDatabase db(sqlitename);
+    return BuildTableReceipt(db, TicketSettings(), DeskID, DeskBH);
+}
+
+QString BuildOrderReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t OrderID,
+                          const QString& OrderBH) {
+    return receipt(db, settings,
+                   QStringLiteral("`rootid`=%1 AND `stat`>=0 AND `stat`<=7").arg(OrderID), OrderBH);
+}
+
+QString BuildOrderReceipt(int32_t OrderID, const QString& OrderBH) {
+    TSQLiteDatabase db(sqlitename);
+    return BuildOrderReceipt(db, TicketSettings(), OrderID, OrderBH);
+}
+
+QString BuildKitchenTicket(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
+                           const QString& DeskBH) {
+    TLayout layout;
+    layout.Date();
+    layout.Table(settings, DeskBH);
+    layout.KitchenHeading();
+    layout.Dash();
+    for (const TTicketLine& line : readLines(db, openLinesOf(DeskID)))
+        layout.Line({line.title, line.quantity}, line.returned);
+    return layout.Text();
+}
+
+QString BuildKitchenTicket(int32_t DeskID, const QString& DeskBH) {
+    TSQLiteDatabase db(sqlitename);
+    return BuildKitchenTicket(db, TicketSettings(), DeskID, DeskBH);
+}
+
+QString BuildSampleReceipt(const TTicketSettings& settings) {
+    TLayout layout;
+    layout.Centred(settings.Edit(QStringLiteral("lab_shopname")), QStringLiteral("\"size\":13,"));
+    if (settings.CheckBox(QStringLiteral("box_xptitle"))) {
+        const bool centre = settings.CheckBox(QStringLiteral("box_xpiscenter"));
+        layout.Row(QStringLiteral("[{\"title\":\"") +
+                   JsonEscape(settings.Edit(QStringLiteral("lab_title"))) +
+                   QStringLiteral("\",\"iscenter\":") +
+                   (centre ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral("}]"));
+    }
+    layout.Date();
+    layout.Title(QStringLiteral("桌号：大厅01"));
+    layout.Dash();
+    layout.ReceiptHeading();
+    layout.Row(
+        QStringLiteral("[{\"title\":\"鱼香茄子\"},{\"title\":\"1\"},{\"title\":\"39.01\"}]"));
+    layout.Row(QStringLiteral("[{\"title\":\"腌笃鲜\"},{\"title\":\"2\"},{\"title\":\"76.40\"}]"));
+    layout.Row(QStringLiteral("[{\"title\":\"红烧肉\"},{\"title\":\"3\"},{\"title\":\"111.15\"}]"));
+    layout.Row(
+        QStringLiteral("[{\"title\":\"砂锅鱼头\"},{\"title\":\"4\"},{\"title\":\"144.12\"}]"));
+    layout.Dash();
+    layout.Title(QStringLiteral("合计：￥370.32"));
+    layout.Title(QStringLiteral("优惠：￥70.32"));
+    layout.Title(QStringLiteral("实付：￥300.00"));
+    layout.Dash();
+    layout.Address(settings.Edit(QStringLiteral("lab_address")));
+    layout.Phone(settings.Edit(QStringLiteral("lab_tel")));
+    return layout.Text();
+}
+
+QString BuildSampleKitchenTicket() {
+    TLayout layout;
+    layout.Date();
+    layout.Title(QStringLiteral("桌号：大厅01"));
+    layout.KitchenHeading();
+    layout.Row(QStringLiteral("[{\"title\":\"鱼香茄子\"},{\"title\":\"1\"}]"));
+    layout.Row(QStringLiteral("[{\"title\":\"腌笃鲜\"},{\"title\":\"12\"}]"));
+    layout.Row(QStringLiteral("[{\"title\":\"红烧肉\"},{\"title\":\"33\"}]"));
+    layout.Row(QStringLiteral("[{\"title\":\"砂锅鱼头\"},{\"title\":\"20\"}]"));
+    return layout.Text();
+}
