@@ -1,12 +1,16 @@
-// Prints the sample receipt through QPrinter to the CUPS-PDF queue "PDF" and
-// waits for the one-page PDF it writes. Skips without a running cupsd or that
-// queue, unless REQUIRE_CUPS=1.
+// Prints the sample receipt from the settings screen through QPrinter to the
+// CUPS-PDF queue "PDF" and waits for the one-page PDF it writes. Skips without a running cupsd or
+// that queue, unless REQUIRE_CUPS=1.
 
+#include "billing/form_setting.h"
 #include "billing/myprint.h"
 #include "billing/qtpagedevice.h"
+#include "billing/setorloadini.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
+#include "common/ui/laymsg.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,10 +20,13 @@
 #include <QFontInfo>
 #include <QHash>
 #include <QImage>
+#include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include "qtprinters.h"
@@ -95,13 +102,28 @@ TEST(PrintCups, SampleReceiptBecomesOneOnePagePdf) {
     }
 
     TQtPageDevice device;
-    TTicketSettings settings;
-    kd_printname = kQueue;
-    const QHash<QString, QDateTime> before = pdfs();
+    SetPageDevice(&device);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    inipath = folder.filePath(QStringLiteral("config.ini"));
+    TicketSettings().Reset();
 
-    QString result;
-    addprint(device, settings, BuildSampleReceipt(settings), QStringLiteral("0"), result);
-    ASSERT_EQ(result, printresult::Done());
+    // Pick the queue on the settings screen, save, then print its sample receipt.
+    TForm_setting form;
+    form.FormCreate();
+    form.show();
+    const int queue = form.box_kd->findText(kQueue);
+    ASSERT_GE(queue, 0) << "the settings screen does not list the queue";
+    form.box_kd->setCurrentIndex(queue);
+    QTest::mouseClick(form.btnAdd, Qt::LeftButton);
+    ASSERT_EQ(kd_printname, kQueue);
+
+    const QHash<QString, QDateTime> before = pdfs();
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    // Any outcome but a finished print would be shown on the screen.
+    ASSERT_TRUE(mypan() && mypan()->text() == QStringLiteral("保存成功"))
+        << (mypan() ? mypan()->text().toStdString() : std::string("no message"));
+    SetPageDevice(nullptr);
 
     // Wait for a file whose page count pdfinfo can read: then cups-pdf is done.
     QElapsedTimer clock;
