@@ -1,18 +1,20 @@
 #include "app/application.h"
 #include "app/program.h"
+#include "app/screens.h"
+#include "billing/qtpagedevice.h"
 #include "floor/form_main.h"
 
 int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     InitProgram();
+    // Printers are reached through the page device; it goes before the application.
+    TQtPageDevice printers;
+    SetPageDevice(&printers);
 
     // Every screen is created once, hidden, main window first; its creation is
     // the start-up sequence and ends before any other screen exists.
     const auto mainWindow = CreateMainWindow();
-    // The other screens follow here, in this order: TForm_diancan, TForm_setting,
-    // TForm_desk_open, TForm_desk, TForm_caipin, TForm_caipin_edit, TForm_caipin_class,
-    // TForm_caipin_class_edit, TForm_desk_edit, TForm_desk_class, TForm_desk_class_edit,
-    // TForm_Orders, TForm_orders_detail.
+    const auto screens = CreateScreens(*mainWindow);
 
     return RunMessageLoop(app, *mainWindow);
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+// The screens created after the main window, each once and hidden, in the
+// program's order of creation, and the menu entries and tile clicks that open
+// them.
+
+#include <memory>
+
+class Tform_main;
+class TForm_setting;
+
+struct TScreens {
+    TScreens();
+    ~TScreens();
+    std::unique_ptr<TForm_setting> Form_setting;
+};
+
+std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow);
