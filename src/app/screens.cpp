@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "billing/form_desk_open.h"
 #include "billing/form_setting.h"
 #include "common/ui/showcentred.h"
 #include "floor/form_main.h"
@@ -18,9 +19,19 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     screens->Form_setting = std::make_unique<TForm_setting>();
     screens->Form_setting->FormCreate();
 
+    screens->Form_desk_open = std::make_unique<TForm_desk_open>();
+
     TForm_setting* setting = screens->Form_setting.get();
     if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N7")))
         QObject::connect(entry, &QAction::triggered, setting,
                          [setting, &mainWindow] { ShowCentred(setting, &mainWindow); });
+
+    // A tile click opens the table window for that table; it repaints tiles.
+    TForm_desk_open* deskOpen = screens->Form_desk_open.get();
+    QObject::connect(
+        &mainWindow, &Tform_main::DeskClicked, deskOpen,
+        [deskOpen, &mainWindow](int32_t id) { deskOpen->OpenForDesk(id, &mainWindow); });
+    QObject::connect(deskOpen, &TForm_desk_open::DeskInfoChanged, &mainWindow,
+                     &Tform_main::UpdateDeskInfo);
     return screens;
 }

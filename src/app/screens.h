@@ -7,12 +7,14 @@
 #include <memory>
 
 class Tform_main;
+class TForm_desk_open;
 class TForm_setting;
 
 struct TScreens {
     TScreens();
     ~TScreens();
     std::unique_ptr<TForm_setting> Form_setting;
+    std::unique_ptr<TForm_desk_open> Form_desk_open;
 };
 
 std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow);

@@ -37,6 +37,16 @@ template <typename Body> void inTransaction(TSQLiteDatabase& db, Body body) {
 
 } // namespace
 
+TValueDict FreeDeskValues() {
+    return {{QStringLiteral("nums"), QStringLiteral("0")},
+            {QStringLiteral("fwy"), QString()},
+            {QStringLiteral("ydtruename"), QString()},
+            {QStringLiteral("ydtel"), QString()},
+            {QStringLiteral("yj"), QStringLiteral("0")},
+            {QStringLiteral("stat"), QStringLiteral("0")},
+            {QStringLiteral("price"), 0.0}};
+}
+
 TDeskTotals RecountDesk(TSQLiteDatabase& db, int32_t DeskID) {
     TSQLiteORM lines(&db, QStringLiteral("zel_orders_detail"));
     const QString open = QStringLiteral("issettle=0 AND deskid=%1 AND stat in(%2)").arg(DeskID);
@@ -77,14 +87,7 @@ void ClearDesk(TSQLiteDatabase& db, int32_t DeskID) {
         check(cart);
 
         TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
-        check(desk, desk.Where(deskCondition(DeskID))
-                        .Save({{QStringLiteral("nums"), QStringLiteral("0")},
-                               {QStringLiteral("fwy"), QString()},
-                               {QStringLiteral("ydtruename"), QString()},
-                               {QStringLiteral("ydtel"), QString()},
-                               {QStringLiteral("yj"), QStringLiteral("0")},
-                               {QStringLiteral("stat"), QStringLiteral("0")},
-                               {QStringLiteral("price"), 0.0}}));
+        check(desk, desk.Where(deskCondition(DeskID)).Save(FreeDeskValues()));
     });
 }
 

@@ -5,6 +5,8 @@
 // Every write is checked; a failure raises EDeskError and, inside a
 // transaction, rolls the whole transaction back.
 
+#include "store/SQLiteORM.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +25,9 @@ struct TDeskTotals {
     double Price = 0; // stored amounts of the open lines with status 0..6
     int32_t LineCount = 0;
 };
+
+// A free table: guests and reservation reset, state "0", amount 0.
+TValueDict FreeDeskValues();
 
 // Recounts the table from its open lines and always stores both stat and
 // price on the table row, so a floor rebuild shows what the tile shows.

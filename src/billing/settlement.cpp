@@ -1,5 +1,6 @@
 #include "billing/settlement.h"
 
+#include "billing/deskops.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"
 
@@ -102,15 +103,7 @@ TSettleResult Settle(const QString& FileName, const TSettleInput& input, const T
     step(TSettleStep::LinesSettled);
 
     TSQLiteORM desk(db.get(), QStringLiteral("zel_desk"));
-    check(desk,
-          desk.Where(QStringLiteral("id=%1").arg(input.DeskID))
-              .Save({{QStringLiteral("nums"), QStringLiteral("0")},
-                     {QStringLiteral("fwy"), QString()},
-                     {QStringLiteral("ydtruename"), QString()},
-                     {QStringLiteral("ydtel"), QString()},
-                     {QStringLiteral("yj"), QStringLiteral("0")},
-                     {QStringLiteral("stat"), QStringLiteral("0")},
-                     {QStringLiteral("price"), 0.0}}),
+    check(desk, desk.Where(QStringLiteral("id=%1").arg(input.DeskID)).Save(FreeDeskValues()),
           QStringLiteral("更新桌位失败: "));
     step(TSettleStep::DeskReset);
 

@@ -339,9 +339,15 @@ bool TSQLiteORM::Delete() {
     return exec(QStringLiteral("DELETE FROM ") + FTableName + BuildWhereClause());
 }
 
-int32_t TSQLiteORM::Count() {
-    auto table =
-        aggregate(QStringLiteral("SELECT COUNT(*) FROM ") + FTableName + BuildWhereClause());
+// "SELECT <func>(<field>) AS `<field>` FROM <table> <where>".
+QString TSQLiteORM::aggregateSQL(const QString& func, const QString& AFieldName) const {
+    return QStringLiteral("SELECT ") + func + QLatin1Char('(') + AFieldName +
+           QStringLiteral(") AS `") + AFieldName + QStringLiteral("` FROM ") + FTableName +
+           BuildWhereClause();
+}
+
+int32_t TSQLiteORM::countOf(const QString& sql) {
+    auto table = aggregate(sql);
     if (!table)
         return 0;
     try {
@@ -350,33 +356,23 @@ int32_t TSQLiteORM::Count() {
         refuse(QString::fromUtf8(e.what()));
         return 0;
     }
+}
+
+int32_t TSQLiteORM::Count() {
+    return countOf(QStringLiteral("SELECT COUNT(*) FROM ") + FTableName + BuildWhereClause());
 }
 
 int32_t TSQLiteORM::Count(const QString& AFieldName) {
-    auto table =
-        aggregate(QStringLiteral("SELECT COUNT(") + AFieldName + QStringLiteral(") AS `") +
-                  AFieldName + QStringLiteral("` FROM ") + FTableName + BuildWhereClause());
-    if (!table)
-        return 0;
-    try {
-        return int32_t(table->FieldAsInteger(0));
-    } catch (const std::exception& e) {
-        refuse(QString::fromUtf8(e.what()));
-        return 0;
-    }
+    return countOf(aggregateSQL(QStringLiteral("COUNT"), AFieldName));
 }
 
 QVariant TSQLiteORM::Max(const QString& AFieldName) {
-    auto table =
-        aggregate(QStringLiteral("SELECT MAX(") + AFieldName + QStringLiteral(") AS `") +
-                  AFieldName + QStringLiteral("` FROM ") + FTableName + BuildWhereClause());
+    auto table = aggregate(aggregateSQL(QStringLiteral("MAX"), AFieldName));
     return table ? GetFieldValue(table.get(), AFieldName) : QVariant();
 }
 
 QVariant TSQLiteORM::Min(const QString& AFieldName) {
-    auto table =
-        aggregate(QStringLiteral("SELECT MIN(") + AFieldName + QStringLiteral(") AS `") +
-                  AFieldName + QStringLiteral("` FROM ") + FTableName + BuildWhereClause());
+    auto table = aggregate(aggregateSQL(QStringLiteral("MIN"), AFieldName));
     return table ? GetFieldValue(table.get(), AFieldName) : QVariant();
 }
 

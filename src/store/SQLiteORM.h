@@ -158,6 +158,8 @@ private:
     bool exec(const QString& sql);
     std::unique_ptr<TSQLiteTable> query(const QString& sql);
     std::unique_ptr<TSQLiteTable> aggregate(const QString& sql);
+    QString aggregateSQL(const QString& func, const QString& AFieldName) const;
+    int32_t countOf(const QString& sql);
     bool refuse(const QString& why);
     QString insertSQL(const TValueDict& AData) const;
 

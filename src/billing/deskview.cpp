@@ -1,0 +1,147 @@
+#include "billing/deskview.h"
+
+#include "billing/deskops.h"
+#include "common/myfun.h"
+#include "store/SQLiteORM.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+template <typename Result> void check(const TSQLiteORM& orm, const Result& result) {
+    if (!result || orm.LastFailed())
+        throw EDeskError(orm.LastError());
+}
+
+// Adds one unit in the last place of a text of decimal digits.
+QString incrementDigits(QString digits) {
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits.at(i) != QLatin1Char('9')) {
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+            return digits;
+        }
+        digits[i] = QLatin1Char('0');
+    }
+    return QLatin1Char('1') + digits;
+}
+
+// Amounts this large are beyond cents in a double; they are left to doubles.
+constexpr double kExactLimit = 1e14;
+
+} // namespace
+
+std::optional<TDeskRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID) {
+    TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
+    const auto row = desk.Where(QStringLiteral("id=%1").arg(DeskID)).First();
+    check(desk, row);
+    if (row->Eof())
+        return std::nullopt;
+    const auto text = [&](const char* name) {
+        return TSQLiteORM::GetFieldAsString(row.get(), QString::fromLatin1(name));
+    };
+    TDeskRow r;
+    r.title = text("title");
+    r.bh = text("bh");
+    r.nums = text("nums");
+    r.stat = text("stat");
+    r.price = SafeStrToFloat(text("price"));
+    r.fwy = text("fwy");
+    r.ydtruename = text("ydtruename");
+    r.ydtel = text("ydtel");
+    r.yj = text("yj");
+    return r;
+}
+
+TDeskLine MakeDeskLine(int32_t ID, const QString& Title, double Quantity, double OnePrice,
+                       int32_t Stat) {
+    TDeskLine line;
+    line.ID = ID;
+    line.Stat = Stat;
+    line.Title = Title;
+    line.Quantity = ShortestNumber(Quantity);
+    line.OnePrice = FormatPno(OnePrice, 2);
+    // From the texts shown, so the subtotal is what the operator can check.
+    line.Subtotal = FormatFloat00(SafeStrToFloat(line.OnePrice) * SafeStrToFloat(line.Quantity));
+    line.StatText = getcaipinstat(Stat);
+    return line;
+}
+
+TDeskLines SumDeskLines(const QList<TDeskLine>& Lines) {
+    TDeskLines sums;
+    sums.Lines = Lines;
+    for (const TDeskLine& line : Lines) {
+        if (line.Stat == 7)
+            continue;
+        sums.TotalAmount += SafeStrToFloat(line.Subtotal);
+        sums.TotalDishes += SafeStrToFloat(line.Quantity);
+    }
+    // Sums of decimal texts, kept free of binary residue (0.1 + 0.2 is 0.3).
+    sums.TotalAmount = SafeStrToFloat(FormatFloat00(sums.TotalAmount));
+    if (std::fabs(sums.TotalDishes) < kExactLimit)
+        sums.TotalDishes = TCurrency::FromDouble(sums.TotalDishes).ToDouble();
+    return sums;
+}
+
+TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID) {
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    orm.Where(QStringLiteral("deskid=%1 AND issettle=0 AND stat in(0,1,2,3,4,5,6,7)").arg(DeskID))
+        .Order(QStringLiteral("id ASC"));
+    const auto rows = orm.Select();
+    check(orm, rows);
+    QList<TDeskLine> lines;
+    lines.reserve(rows->RowCount());
+    for (; !rows->Eof(); rows->Next()) {
+        const TSQLiteTable* t = rows.get();
+        lines.append(MakeDeskLine(TSQLiteORM::GetFieldAsInteger(t, QStringLiteral("id")),
+                                  TSQLiteORM::GetFieldAsString(t, QStringLiteral("title")),
+                                  TSQLiteORM::GetFieldAsDouble(t, QStringLiteral("quantity")),
+                                  TSQLiteORM::GetFieldAsDouble(t, QStringLiteral("oneprice")),
+                                  TSQLiteORM::GetFieldAsInteger(t, QStringLiteral("stat"))));
+    }
+    return SumDeskLines(lines);
+}
+
+QString ShortestNumber(double value) {
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+QString FormatFloat00(double value) {
+    if (!std::isfinite(value))
+        return QString::number(value, 'f', 2);
+    QString text = ShortestNumber(value);
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        text.remove(0, 1);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    QString whole = point < 0 ? text : text.left(point);
+    QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    const bool up = fraction.size() > 2 && fraction.at(2) >= QLatin1Char('5');
+    fraction = fraction.left(2).leftJustified(2, QLatin1Char('0'));
+    QString digits = whole + fraction;
+    if (up)
+        digits = incrementDigits(digits);
+    QString result = digits.left(digits.size() - 2) + QLatin1Char('.') + digits.right(2);
+    const bool zero =
+        std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+    if (negative && !zero)
+        result.prepend(QLatin1Char('-'));
+    return result;
+}
+
+std::optional<QString> ComputeChange(const QString& received, const QString& totalText) {
+    const QString typed = received.trimmed();
+    if (!IsNumeric(typed))
+        return std::nullopt;
+    const QString total = QString(totalText).remove(QStringLiteral("￥")).trimmed();
+    const double r = SafeStrToFloat(typed);
+    const double t = SafeStrToFloat(total);
+    if (std::fabs(r) < kExactLimit && std::fabs(t) < kExactLimit) {
+        // In ten-thousandths, so 100 - 88.51 is 11.49 and not 11.4899999.
+        const int64_t raw = SafeStrToCurr(typed).raw - SafeStrToCurr(total).raw;
+        return FormatFloat00(double(raw) / 10000.0);
+    }
+    return FormatFloat00(r - t);
+}
