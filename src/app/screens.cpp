@@ -4,6 +4,7 @@
 #include "billing/form_setting.h"
 #include "common/ui/showcentred.h"
 #include "floor/form_main.h"
+#include "ordering/form_diancan.h"
 
 #include <QAction>
 
@@ -16,6 +17,8 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     // TForm_caipin, TForm_caipin_edit, TForm_caipin_class, TForm_caipin_class_edit,
     // TForm_desk_edit, TForm_desk_class, TForm_desk_class_edit, TForm_Orders,
     // TForm_orders_detail. Screens not built yet have no place below.
+    screens->Form_diancan = std::make_unique<TForm_diancan>();
+    screens->Form_diancan->FormCreate();
     screens->Form_setting = std::make_unique<TForm_setting>();
     screens->Form_setting->FormCreate();
 
@@ -33,5 +36,16 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
         [deskOpen, &mainWindow](int32_t id) { deskOpen->OpenForDesk(id, &mainWindow); });
     QObject::connect(deskOpen, &TForm_desk_open::DeskInfoChanged, &mainWindow,
                      &Tform_main::UpdateDeskInfo);
+
+    // "下单点餐" runs the ordering screen modally for the table; a confirmation
+    // there reloads the table window and repaints the tile.
+    TForm_diancan* diancan = screens->Form_diancan.get();
+    deskOpen->SetOrderScreen(
+        [diancan, &mainWindow](int32_t id) { diancan->OpenForDesk(id, &mainWindow); });
+    diancan->SetAfterConfirmation([deskOpen] { deskOpen->LoadOrderDetails(); });
+    diancan->SetTileRepaint([&mainWindow](int32_t id, const QString& title, const QString& bh,
+                                          const QString& nums, const QString& stat, double price) {
+        mainWindow.UpdateDeskInfo(id, title, bh, nums, stat, price);
+    });
     return screens;
 }

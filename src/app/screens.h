@@ -8,11 +8,13 @@
 
 class Tform_main;
 class TForm_desk_open;
+class TForm_diancan;
 class TForm_setting;
 
 struct TScreens {
     TScreens();
     ~TScreens();
+    std::unique_ptr<TForm_diancan> Form_diancan;
     std::unique_ptr<TForm_setting> Form_setting;
     std::unique_ptr<TForm_desk_open> Form_desk_open;
 };
