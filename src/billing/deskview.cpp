@@ -33,7 +33,7 @@ constexpr double kExactLimit = 1e14;
 
 } // namespace
 
-std::optional<TDeskRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID) {
+std::optional<TDeskDetailsRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID) {
     TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
     const auto row = desk.Where(QStringLiteral("id=%1").arg(DeskID)).First();
     check(desk, row);
@@ -42,7 +42,7 @@ std::optional<TDeskRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID) {
     const auto text = [&](const char* name) {
         return TSQLiteORM::GetFieldAsString(row.get(), QString::fromLatin1(name));
     };
-    TDeskRow r;
+    TDeskDetailsRow r;
     r.title = text("title");
     r.bh = text("bh");
     r.nums = text("nums");

@@ -11,7 +11,7 @@
 
 class TSQLiteDatabase;
 
-struct TDeskRow {
+struct TDeskDetailsRow {
     QString title;
     QString bh;
     QString nums;
@@ -24,7 +24,7 @@ struct TDeskRow {
 };
 
 // The zel_desk row with that id, or nothing. A failed read throws EDeskError.
-std::optional<TDeskRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID);
+std::optional<TDeskDetailsRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID);
 
 // One row of the line list, as its columns show it.
 struct TDeskLine {

@@ -243,7 +243,7 @@ void TForm_desk_open::SetDeskID(int32_t ADeskID) {
 void TForm_desk_open::LoadDataToForm() {
     if (DeskID > 0) {
         try {
-            if (const std::optional<TDeskRow> row = ReadDeskRow(database(), DeskID)) {
+            if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), DeskID)) {
                 Desktitle = row->title;
                 Deskbh = row->bh;
                 Desknums = row->nums;
