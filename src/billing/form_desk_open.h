@@ -121,6 +121,7 @@ private:
     void showError(const QString& text);
     void focusList();
     void repaintTile();
+    void rememberFree();
     TSQLiteDatabase& database();
 
     QButtonGroup* FPayTypes = nullptr;

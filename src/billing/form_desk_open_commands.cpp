@@ -109,6 +109,13 @@ void TForm_desk_open::CnButton1Click() {
     ListView1->setFocus();
 }
 
+// The table as a clear or a settlement leaves it.
+void TForm_desk_open::rememberFree() {
+    DeskStatus = QStringLiteral("0");
+    Desknums = QStringLiteral("0");
+    DeskPrice = 0;
+}
+
 void TForm_desk_open::btnAddClick() {
     if (!ask(QStringLiteral("确定清台吗，清台后已下订单将删除")))
         return;
@@ -118,9 +125,7 @@ void TForm_desk_open::btnAddClick() {
         showError(QString::fromUtf8(e.what()));
         return;
     }
-    DeskStatus = QStringLiteral("0");
-    Desknums = QStringLiteral("0");
-    DeskPrice = 0;
+    rememberFree();
     repaintTile();
     notify(QStringLiteral("清台成功"));
     // Clearing reset the guest details too; show what is stored now.
@@ -193,9 +198,7 @@ void TForm_desk_open::btnSettleClick() {
         return;
     }
     // Committed: only now is the table free on the floor.
-    DeskStatus = QStringLiteral("0");
-    Desknums = QStringLiteral("0");
-    DeskPrice = 0;
+    rememberFree();
     emit DeskInfoChanged(DeskID, Desktitle, Deskbh, QStringLiteral("0"), QStringLiteral("0"), 0);
     notify(QStringLiteral("保存成功"));
     notify(QStringLiteral("订单结算成功！订单号：") + QString::number(result.OrderID));
