@@ -16,7 +16,9 @@
 namespace {
 
 // The built program, where the build put it.
-QString zeltoraPath() { return QStringLiteral(ZELTORA_PROGRAM); }
+QString zeltoraPath() {
+    return QStringLiteral(ZELTORA_PROGRAM);
+}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);

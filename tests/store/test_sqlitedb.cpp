@@ -200,7 +200,6 @@ TEST_F(SQLiteDbTest, LockedByAnotherConnectionFailsAtOnce) {
     db->ExecSQL(QStringLiteral("INSERT INTO t (name) VALUES ('y')"));
 }
 
-
 TEST(DeclaredTypesTest, FirstTypeWordAsWrittenPerColumn) {
     const auto types = ParseDeclaredTypes(
         "CREATE TABLE x ([id] INTEGER PRIMARY KEY, \"two words\" integer DEFAULT 0, `b` Real,"
