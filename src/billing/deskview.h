@@ -54,10 +54,6 @@ TDeskLines SumDeskLines(const QList<TDeskLine>& Lines);
 // throws EDeskError.
 TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID);
 
-// The "0.00" pattern: two decimals, rounded half away from zero on the
-// value's shortest decimal text (so 6.175 gives 6.18).
-QString FormatFloat00(double value);
-
 // Shortest decimal text of a double: 1, 2.5, 0.1.
 QString ShortestNumber(double value);
 

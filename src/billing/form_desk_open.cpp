@@ -3,6 +3,7 @@
 #include "billing/deskview.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
+#include "common/myfun.h"
 #include "common/ui/laymsg.h"
 #include "common/ui/listviewwidth.h"
 #include "store/sqlitedb.h"

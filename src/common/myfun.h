@@ -28,6 +28,10 @@ QStringList SplitStrings(const QString& Source, const QString& Deli);
 // the point is always present: (2.675, 2) -> "2.67", (7, 0) -> "7.".
 QString FormatPno(double Price, int32_t Ws);
 
+// The "0.00" pattern: two decimals, rounded half away from zero on the
+// value's shortest decimal text (6.175 gives "6.18", 5 gives "5.00").
+QString FormatFloat00(double value);
+
 // Unix time stamps of a local date-time, using the zone offset in effect at d.
 QString getunittime(const QDateTime& d);                 // seconds
 QString getunittimes(const QDateTime& d);                // milliseconds

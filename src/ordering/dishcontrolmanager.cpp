@@ -1,4 +1,5 @@
 #include "ordering/dishcontrolmanager.h"
+#include "common/myfun.h"
 
 #include "ordering/TOrderManager.h"
 #include "ordering/dishgrid.h"
@@ -109,7 +110,7 @@ QWidget* TDishControlManager::CreateDishControl(QWidget* Parent, const TDishItem
     strip->setObjectName(QStringLiteral("ControlPanel"));
     strip->setGeometry(6, Height - 30 - 8, Width - 12, 30);
 
-    auto* price = new QLabel(QStringLiteral("￥") + Format00(DishItem.Price), strip);
+    auto* price = new QLabel(QStringLiteral("￥") + FormatFloat00(DishItem.Price), strip);
     price->setObjectName(QStringLiteral("lblPrice"));
     price->setGeometry(0, (30 - 20) / 2, strip->width() - 85, 20);
     price->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -4,10 +4,6 @@
 
 #include <QString>
 
-// The "0.00" pattern: two decimals, rounded half away from zero on the
-// value's shortest decimal text (6.175 gives "6.18", 5 gives "5.00").
-QString Format00(double value);
-
 // Shortest decimal text: 2, 1.5, 15.5.
 QString ShortNumber(double value);
 

@@ -1,4 +1,5 @@
 #include "ordering/specselectiondialog.h"
+#include "common/myfun.h"
 
 #include "ordering/form_diancan.h"
 #include "ordering/modalrunner.h"
@@ -83,7 +84,7 @@ void TSpecSelectionDialog::CreateSpecControls(QDialog* Form) {
         QLabel* title = addLabel(row, QStringLiteral("lblSpecTitle"), spec.title, 20, 12, 150);
         SetFontStyle(title, 9, true);
         QLabel* price = addLabel(row, QStringLiteral("lblPrice"),
-                                 QStringLiteral("￥") + Format00(spec.Price), 180, 12, 80);
+                                 QStringLiteral("￥") + FormatFloat00(spec.Price), 180, 12, 80);
         SetTextColour(price, QColor(0xFF, 0, 0));
 
         auto* panel = new QWidget(row);

@@ -1,4 +1,5 @@
 #include "billing/deskview.h"
+#include "common/myfun.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // tiles with their steppers, and the specification dialog.
 
 #include "common/appvalues.h"
+#include "common/myfun.h"
 #include "ordering/TOrderManager.h"
 #include "ordering/dishgrid.h"
 #include "ordering/ordertext.h"
@@ -56,7 +57,7 @@ TEST(OrderTextTest, PricesRoundHalfAwayOnTheirDecimalText) {
         {12.999, "13.00"}, {0.005, "0.01"}, {-1.005, "-1.01"}, {-0.001, "0.00"},
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(Format00(value), QString::fromLatin1(text)) << value;
+        EXPECT_EQ(FormatFloat00(value), QString::fromLatin1(text)) << value;
     EXPECT_EQ(CountFromText(QStringLiteral("3")), 3);
     EXPECT_EQ(CountFromText(QStringLiteral("x")), 0);
 }
