@@ -3,8 +3,7 @@
 #include "billing/deskops.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"
-
-#include <QLocale>
+#include "store/floatformat.h"
 
 #include <cmath>
 
@@ -92,7 +91,7 @@ TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID) {
 }
 
 QString ShortestNumber(double value) {
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+    return FloatToStrGeneral(value);
 }
 
 std::optional<QString> ComputeChange(const QString& received, const QString& totalText) {
