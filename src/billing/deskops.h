@@ -48,6 +48,10 @@ struct TDeskDetails {
     QString Yj; // deposit, decimals allowed; anything not numeric stores "0"
 };
 
+// "<caption>不能为负数" when typed is a negative number, else empty: guests,
+// deposits and amounts received below zero are refused, not stored.
+QString NegativeNumberRefusal(const QString& caption, const QString& typed);
+
 // Normalises the typed details as they are stored.
 TDeskDetails NormaliseDeskDetails(const TDeskDetails& typed);
 

@@ -9,11 +9,6 @@
 
 namespace {
 
-template <typename Result> void check(const TSQLiteORM& orm, const Result& result) {
-    if (!result || orm.LastFailed())
-        throw EDeskError(orm.LastError());
-}
-
 // Amounts this large are beyond cents in a double; they are left to doubles.
 constexpr double kExactLimit = 1e14;
 
@@ -22,7 +17,7 @@ constexpr double kExactLimit = 1e14;
 std::optional<TDeskDetailsRow> ReadDeskRow(TSQLiteDatabase& db, int32_t DeskID) {
     TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
     const auto row = desk.Where(QStringLiteral("id=%1").arg(DeskID)).First();
-    check(desk, row);
+    RaiseIfFailed<EDeskError>(desk);
     if (row->Eof())
         return std::nullopt;
     const auto text = [&](const char* name) {
@@ -76,7 +71,7 @@ TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID) {
     orm.Where(QStringLiteral("deskid=%1 AND issettle=0 AND stat in(0,1,2,3,4,5,6,7)").arg(DeskID))
         .Order(QStringLiteral("id ASC"));
     const auto rows = orm.Select();
-    check(orm, rows);
+    RaiseIfFailed<EDeskError>(orm);
     QList<TDeskLine> lines;
     lines.reserve(rows->RowCount());
     for (; !rows->Eof(); rows->Next()) {

@@ -7,6 +7,7 @@
 
 #include "billing/settlement.h"
 
+#include <QPair>
 #include <QWidget>
 
 #include <cstdint>
@@ -115,6 +116,10 @@ private:
     void printTicket(bool kitchen);
     void batchCommand(const QString& word, int32_t newStatus, const QString& prefix);
     bool setStat(const QString& stat, const QString& tit);
+    // Takes the table's state, guests and amount from the store again.
+    void reloadDeskState();
+    // Notifies and focuses the first field holding a negative number.
+    bool refuseNegative(const QList<QPair<QLineEdit*, QString>>& fields);
 
     bool ask(const QString& question);
     void notify(const QString& text);

@@ -2,6 +2,7 @@
 // clearing and saving the table, tickets, ordering and the settlement.
 
 #include "billing/deskops.h"
+#include "billing/deskview.h"
 #include "billing/form_desk_open.h"
 #include "billing/myprint.h"
 #include "billing/ticketlayouts.h"
@@ -134,6 +135,9 @@ void TForm_desk_open::btnAddClick() {
 }
 
 void TForm_desk_open::CnButton2Click() {
+    if (!refuseNegative(
+            {{lab_nums, QStringLiteral("用餐人数")}, {lab_yj, QStringLiteral("预订押金")}}))
+        return;
     if (!ask(QStringLiteral("确定保存吗")))
         return;
     const TDeskDetails details =
@@ -155,6 +159,19 @@ void TForm_desk_open::CnButton2Click() {
     notify(QStringLiteral("保存成功"));
 }
 
+bool TForm_desk_open::refuseNegative(const QList<QPair<QLineEdit*, QString>>& fields) {
+    for (const auto& [edit, caption] : fields) {
+        const QString refusal = NegativeNumberRefusal(caption, edit->text());
+        if (refusal.isEmpty())
+            continue;
+        notify(refusal);
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void TForm_desk_open::printTicket(bool kitchen) {
     QString result;
     try {
@@ -174,8 +191,26 @@ void TForm_desk_open::printTicket(bool kitchen) {
 void TForm_desk_open::btnOrderClick() {
     if (FOrderScreen)
         FOrderScreen(DeskID);
+    // The ordering screen stored the table's state and amount itself; later
+    // repaints from this window must start from those, not from the values
+    // loaded before it opened.
+    reloadDeskState();
     LoadOrderDetails();
     ListView1->setFocus();
+}
+
+void TForm_desk_open::reloadDeskState() {
+    if (DeskID <= 0)
+        return;
+    try {
+        if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), DeskID)) {
+            Desknums = row->nums;
+            DeskStatus = row->stat;
+            DeskPrice = row->price;
+        }
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
 }
 
 void TForm_desk_open::btnSettleClick() {
@@ -185,6 +220,10 @@ void TForm_desk_open::btnSettleClick() {
         notify(plan.Refusal);
         return;
     }
+    if (!refuseNegative({{lab_nums, QStringLiteral("用餐人数")},
+                         {lab_yj, QStringLiteral("预订押金")},
+                         {lab_shishou, QStringLiteral("实收金额")}}))
+        return;
     if (!Messages().OkCancel(QStringLiteral("确认结算"), QStringLiteral("确定要结算订单吗？"))) {
         notify(QStringLiteral("您取消了结算操作"));
         return;
@@ -192,9 +231,16 @@ void TForm_desk_open::btnSettleClick() {
     TSettleResult result;
     try {
         result = Settle(sqlitename, input, plan);
-    } catch (const std::exception& e) {
+    } catch (const ESettleError& e) {
         // The insert failure is a box of its own; any other error is shown the same way.
-        showError(QString::fromUtf8(e.what()));
+        showError(e.Message());
+        if (e.DeskChanged()) {
+            // Show the table as it is now, on the tile too, so nothing stale
+            // can be booked.
+            LoadDataToForm();
+            repaintTile();
+            focusList();
+        }
         return;
     }
     // Committed: only now is the table free on the floor.

@@ -1,15 +1,19 @@
 #include "billing/settlement.h"
 
 #include "billing/deskops.h"
+#include "billing/deskview.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"
 
+#include <QMap>
 #include <QStringList>
 
-#include <memory>
+ESettleError::ESettleError(const QString& message, TSettleFailure kind)
+    : std::runtime_error(message.toUtf8().toStdString()), m_kind(kind) {}
 
-ESettleError::ESettleError(const QString& message, bool insertFailed)
-    : std::runtime_error(message.toUtf8().toStdString()), m_insertFailed(insertFailed) {}
+QString DeskChangedMessage() {
+    return QStringLiteral("该桌订单已被修改或已结算，请核对后重新结算");
+}
 
 TSettlePlan PlanSettlement(const TSettleInput& input) {
     TSettlePlan plan;
@@ -42,35 +46,34 @@ QString NormaliseSettleNumber(const QString& typed) {
 
 namespace {
 
-void check(const TSQLiteORM& orm, bool ok, const QString& what) {
-    if (!ok || orm.LastFailed())
-        throw ESettleError(what + orm.LastError());
+// The listed lines against the table's open lines as stored now: same ids,
+// states and amounts, or the bill on screen is not the bill in the file.
+bool sameLines(const QList<TSettleLine>& listed, const QList<TDeskLine>& stored) {
+    if (listed.size() != stored.size())
+        return false;
+    QMap<int32_t, const TDeskLine*> byId;
+    for (const TDeskLine& line : stored)
+        byId.insert(line.ID, &line);
+    for (const TSettleLine& line : listed) {
+        const TDeskLine* now = byId.value(line.DetailID);
+        if (!now || now->Stat != line.Stat || now->Subtotal != line.Subtotal)
+            return false;
+    }
+    return true;
 }
 
-} // namespace
+TSettleResult settle(TSQLiteDatabase& db, const TSettleInput& input, const TSettlePlan& plan,
+                     const std::function<void(TSettleStep)>& step) {
+    TSQLiteTransaction transaction(db);
+    // Read inside the transaction: from here no other connection can commit
+    // a change to these lines before this one ends.
+    if (!sameLines(input.Lines, ReadDeskLines(db, input.DeskID).Lines))
+        throw ESettleError(DeskChangedMessage(), TSettleFailure::DeskChanged);
 
-TSettleResult Settle(const QString& FileName, const TSettleInput& input, const TSettlePlan& plan,
-                     const std::function<void(TSettleStep)>& onStep) {
-    const auto step = [&](TSettleStep s) {
-        if (onStep)
-            onStep(s);
-    };
-    std::unique_ptr<TSQLiteDatabase> db;
-    try {
-        db = std::make_unique<TSQLiteDatabase>(FileName);
-        db->ExecSQL(QStringLiteral("PRAGMA foreign_keys = ON;"));
-        db->BeginTransaction();
-    } catch (const ESQLiteException& e) {
-        throw ESettleError(e.Message());
-    }
-
-    // Leaving this scope without the commit destroys the connection, which
-    // rolls the open transaction back.
     TSettleResult result;
     result.AddTime = getnowtime();
     result.OrdID = getordid();
-
-    TSQLiteORM orders(db.get(), QStringLiteral("zel_orders"));
+    TSQLiteORM orders(&db, QStringLiteral("zel_orders"));
     result.OrderID = orders.AddAndGetID({
         {QStringLiteral("ordid"), result.OrdID},
         {QStringLiteral("deskid"), input.DeskID},
@@ -91,32 +94,53 @@ TSettleResult Settle(const QString& FileName, const TSettleInput& input, const T
         {QStringLiteral("zhaoling"), NormaliseSettleNumber(input.Zhaoling)},
     });
     if (result.OrderID <= 0)
-        throw ESettleError(QStringLiteral("插入主订单数据失败"), true);
+        throw ESettleError(QStringLiteral("插入主订单数据失败"), TSettleFailure::InsertFailed);
     step(TSettleStep::OrderInserted);
 
-    TSQLiteORM lines(db.get(), QStringLiteral("zel_orders_detail"));
-    check(lines,
-          lines.Where(QStringLiteral("id IN (%1)").arg(plan.IdList))
-              .Save({{QStringLiteral("rootid"), qlonglong(result.OrderID)},
-                     {QStringLiteral("issettle"), 1}}),
-          QStringLiteral("更新订单明细失败: "));
+    // Only lines still open at this table; each listed one must be among them.
+    TSQLiteORM lines(&db, QStringLiteral("zel_orders_detail"));
+    lines
+        .Where(
+            QStringLiteral("id IN (%1) AND issettle=0 AND deskid=%2 AND stat in(0,1,2,3,4,5,6,7)")
+                .arg(plan.IdList)
+                .arg(input.DeskID))
+        .Save({{QStringLiteral("rootid"), qlonglong(result.OrderID)},
+               {QStringLiteral("issettle"), 1}});
+    RaiseIfFailed<ESettleError>(lines, QStringLiteral("更新订单明细失败: "));
+    if (db.Changes() != plan.IdList.count(QLatin1Char(',')) + 1)
+        throw ESettleError(DeskChangedMessage(), TSettleFailure::DeskChanged);
     step(TSettleStep::LinesSettled);
 
-    TSQLiteORM desk(db.get(), QStringLiteral("zel_desk"));
-    check(desk, desk.Where(QStringLiteral("id=%1").arg(input.DeskID)).Save(FreeDeskValues()),
-          QStringLiteral("更新桌位失败: "));
+    TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
+    desk.Where(QStringLiteral("id=%1").arg(input.DeskID)).Save(FreeDeskValues());
+    RaiseIfFailed<ESettleError>(desk, QStringLiteral("更新桌位失败: "));
     step(TSettleStep::DeskReset);
 
-    TSQLiteORM cart(db.get(), QStringLiteral("zel_cart"));
+    TSQLiteORM cart(&db, QStringLiteral("zel_cart"));
     cart.Where(QStringLiteral("deskid=%1").arg(input.DeskID))
         .SetField(QStringLiteral("quantity"), 0.0);
-    check(cart, true, QStringLiteral("清空购物车失败: "));
+    RaiseIfFailed<ESettleError>(cart, QStringLiteral("清空购物车失败: "));
     step(TSettleStep::CartEmptied);
 
-    try {
-        db->Commit();
-    } catch (const ESQLiteException& e) {
-        throw ESettleError(e.Message());
-    }
+    transaction.Commit();
     return result;
+}
+
+} // namespace
+
+TSettleResult Settle(const QString& FileName, const TSettleInput& input, const TSettlePlan& plan,
+                     const std::function<void(TSettleStep)>& onStep) {
+    const auto step = [&](TSettleStep s) {
+        if (onStep)
+            onStep(s);
+    };
+    try {
+        TSQLiteDatabase db(FileName);
+        db.ExecSQL(QStringLiteral("PRAGMA foreign_keys = ON;"));
+        return settle(db, input, plan, step);
+    } catch (const ESettleError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ESettleError(QString::fromUtf8(e.what()));
+    }
 }

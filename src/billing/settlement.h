@@ -11,16 +11,26 @@
 #include <functional>
 #include <stdexcept>
 
+enum class TSettleFailure {
+    Error,
+    InsertFailed, // the order row itself could not be written ("插入主订单数据失败")
+    DeskChanged,  // the table's open lines are no longer those listed
+};
+
 class ESettleError : public std::runtime_error {
 public:
-    explicit ESettleError(const QString& message, bool insertFailed = false);
+    explicit ESettleError(const QString& message, TSettleFailure kind = TSettleFailure::Error);
     QString Message() const { return QString::fromUtf8(what()); }
-    // The order row itself could not be written ("插入主订单数据失败").
-    bool InsertFailed() const { return m_insertFailed; }
+    TSettleFailure Kind() const { return m_kind; }
+    bool InsertFailed() const { return m_kind == TSettleFailure::InsertFailed; }
+    bool DeskChanged() const { return m_kind == TSettleFailure::DeskChanged; }
 
 private:
-    bool m_insertFailed;
+    TSettleFailure m_kind;
 };
+
+// Said when another window or program changed or settled the table meanwhile.
+QString DeskChangedMessage();
 
 struct TSettleLine {
     int32_t DetailID = 0;
@@ -64,7 +74,10 @@ struct TSettleResult {
 // Steps reported to onStep, for tests that stop a settlement between writes.
 enum class TSettleStep { OrderInserted, LinesSettled, DeskReset, CartEmptied };
 
-// Writes the settlement on a connection of its own to FileName. Raises
+// Writes the settlement on a connection of its own to FileName. The bill is
+// booked only while the table's open lines are exactly the listed ones, in
+// the listed states and amounts, and every listed line is marked settled;
+// otherwise nothing is written and the error says the table changed. Raises
 // ESettleError (nothing written) on any failure.
 TSettleResult Settle(const QString& FileName, const TSettleInput& input, const TSettlePlan& plan,
                      const std::function<void(TSettleStep)>& onStep = {});

@@ -25,33 +25,6 @@ template <typename Work> auto guarded(const QString& prefix, Work&& work) -> dec
     }
 }
 
-// The builder swallows statement failures; this brings them back.
-void checkStatement(const TSQLiteORM& orm, const QString& what = QString()) {
-    if (orm.LastFailed())
-        throw EOrderError(what + orm.LastError());
-}
-
-// Rolls back unless committed; never throws from the destructor.
-class TTransaction {
-public:
-    explicit TTransaction(TSQLiteDatabase& db) : fDb(db) { fDb.BeginTransaction(); }
-    ~TTransaction() {
-        if (!fDb.InTransaction())
-            return;
-        try {
-            fDb.Rollback();
-        } catch (...) {
-            // The failure that got us here is the one worth reporting.
-        }
-    }
-    TTransaction(const TTransaction&) = delete;
-    TTransaction& operator=(const TTransaction&) = delete;
-    void Commit() { fDb.Commit(); }
-
-private:
-    TSQLiteDatabase& fDb;
-};
-
 bool isDeskID(const QString& id) {
     for (const QChar c : id)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -144,8 +117,7 @@ void TOrderManager::LoadConfirmedItems() {
                   QStringLiteral(" AND stat in(0,1,2,3,4,5,6,7)"));
         orm.Order(QStringLiteral("addtime ASC, id ASC"));
         const auto rows = orm.Select();
-        if (!rows)
-            throw EOrderError(orm.LastError());
+        RaiseIfFailed<EOrderError>(orm);
         if (rows->RowCount() == 0)
             return;
         const int colID = rows->FieldIndex(QStringLiteral("id"));
@@ -186,8 +158,7 @@ bool TOrderManager::CheckCartItemExists(int32_t caipinid, int32_t skuid) {
     return guarded(QStringLiteral("检查购物车项失败: "), [&] {
         TSQLiteORM orm(FDatabase, kCart);
         const auto rows = orm.Where(kCartKey, {FDeskID, caipinid, skuid}).Select();
-        if (!rows)
-            throw EOrderError(orm.LastError());
+        RaiseIfFailed<EOrderError>(orm);
         return rows->RowCount() > 0;
     });
 }
@@ -204,7 +175,7 @@ void TOrderManager::AddOrUpdateOrderItem(const TOrderItem& OrderItem) {
             orm.Where(kCartKey, {FDeskID, OrderItem.caipinid, OrderItem.skuid})
                 .Save({{QStringLiteral("quantity"), OrderItem.Quantity},
                        {QStringLiteral("addtime"), CurrentTime}});
-            checkStatement(orm);
+            RaiseIfFailed<EOrderError>(orm);
         } else {
             const TValueDict data{
                 {QStringLiteral("deskid"), FDeskID},
@@ -214,7 +185,7 @@ void TOrderManager::AddOrUpdateOrderItem(const TOrderItem& OrderItem) {
                 {QStringLiteral("addtime"), CurrentTime},
             };
             orm.Add(data);
-            checkStatement(orm);
+            RaiseIfFailed<EOrderError>(orm);
         }
         // A line still in memory is overwritten even when its row had to be
         // inserted again, so the screen never shows a stale quantity.
@@ -232,7 +203,7 @@ void TOrderManager::RemoveOrderItem(int32_t caipinid, int32_t skuid) {
         // The row stays with quantity 0 and is reused by the next pick.
         TSQLiteORM orm(FDatabase, kCart);
         orm.Where(kCartKey, {FDeskID, caipinid, skuid}).SetField(QStringLiteral("quantity"), 0);
-        checkStatement(orm);
+        RaiseIfFailed<EOrderError>(orm);
         if (Index >= 0)
             FOrderList.removeAt(Index);
     });
@@ -247,7 +218,7 @@ double TOrderManager::GetDishQuantity(int32_t caipinid) {
             orm.Where(QStringLiteral("deskid = ") + FDeskID + QStringLiteral(" AND caipinid = ") +
                       QString::number(caipinid))
                 .Sum(QStringLiteral("quantity"));
-        checkStatement(orm);
+        RaiseIfFailed<EOrderError>(orm);
         return sum.toDouble();
     });
 }
@@ -256,7 +227,7 @@ void TOrderManager::MoveCartToConfirmed() {
     if (FOrderList.isEmpty())
         throw EOrderError(QStringLiteral("购物车中没有菜品！"));
     guarded(QStringLiteral("确认订单失败: "), [&] {
-        TTransaction transaction(*FDatabase);
+        TSQLiteTransaction transaction(*FDatabase);
         TSQLiteORM details(FDatabase, kDetail);
         for (qsizetype I = 0; I < FOrderList.size(); ++I) {
             const TOrderItem& item = FOrderList.at(I);
@@ -277,13 +248,13 @@ void TOrderManager::MoveCartToConfirmed() {
                 {QStringLiteral("stat"), 0},
             };
             details.Add(data);
-            checkStatement(details, QStringLiteral("第%1行「%2」写入已点单失败: ")
-                                        .arg(QString::number(I + 1), item.title));
+            RaiseIfFailed<EOrderError>(details, QStringLiteral("第%1行「%2」写入已点单失败: ")
+                                                    .arg(QString::number(I + 1), item.title));
         }
         TSQLiteORM cart(FDatabase, kCart);
         cart.Where(QStringLiteral("deskid = %s"), {FDeskID})
             .SetField(QStringLiteral("quantity"), 0);
-        checkStatement(cart, QStringLiteral("清空购物车失败: "));
+        RaiseIfFailed<EOrderError>(cart, QStringLiteral("清空购物车失败: "));
         transaction.Commit();
     });
     // Emptied before the reload: the lines are committed, and a basket left
@@ -323,7 +294,7 @@ void TOrderManager::UpdateOrderStatus(int32_t DetailID, int32_t NewStat) {
     guarded(QStringLiteral("更新订单状态失败: "), [&] {
         TSQLiteORM orm(FDatabase, kDetail);
         orm.Where(QStringLiteral("id = %d"), {DetailID}).SetField(QStringLiteral("stat"), NewStat);
-        checkStatement(orm);
+        RaiseIfFailed<EOrderError>(orm);
         LoadConfirmedItems();
     });
 }
@@ -339,11 +310,11 @@ void TOrderManager::BatchUpdateOrderStatus(int32_t NewStat) {
     }
     guarded(QStringLiteral("批量更新状态失败: "), [&] {
         {
-            TTransaction transaction(*FDatabase);
+            TSQLiteTransaction transaction(*FDatabase);
             TSQLiteORM orm(FDatabase, kDetail);
             orm.Where(QStringLiteral("id IN (") + ids.join(QLatin1Char(',')) + QLatin1Char(')'))
                 .SetField(QStringLiteral("stat"), NewStat);
-            checkStatement(orm);
+            RaiseIfFailed<EOrderError>(orm);
             transaction.Commit();
         }
         LoadConfirmedItems();

@@ -182,3 +182,12 @@ private:
     bool FLastFailed = false;
     QString FLastError;
 };
+
+// The one way back from a swallowed failure: raises E (constructible from a
+// QString) with prefix followed by the builder's error when its last
+// operation failed or was refused.
+template <typename E = ESQLiteException>
+void RaiseIfFailed(const TSQLiteORM& orm, const QString& prefix = QString()) {
+    if (orm.LastFailed())
+        throw E(prefix + orm.LastError());
+}

@@ -126,7 +126,7 @@ bool AutoCreateTable(const QString& FileName) {
         return false;
     }
     try {
-        db->BeginTransaction();
+        TSQLiteTransaction transaction(*db);
         for (const TableDef& t : kTables) {
             const QString table = QString::fromLatin1(t.name);
             CreateTableIfNotExists(*db, table, QString::fromLatin1(t.statement));
@@ -137,16 +137,9 @@ bool AutoCreateTable(const QString& FileName) {
         }
         for (const char* sql : kCartIndexes)
             db->ExecSQL(QString::fromLatin1(sql));
-        db->Commit();
+        transaction.Commit();
         return true;
     } catch (const ESQLiteException&) {
-        if (db->InTransaction()) {
-            try {
-                db->Rollback();
-            } catch (const ESQLiteException&) {
-                // The connection closes below and discards the transaction.
-            }
-        }
         return false;
     }
 }

@@ -227,7 +227,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& FileName)
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
-    if (fInTrans) {
+    if (fDB && InTransaction()) {
         try {
             Rollback();
         } catch (...) {
@@ -331,20 +331,44 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const QString& SQL) {
 }
 
 void TSQLiteDatabase::BeginTransaction() {
-    if (fInTrans)
+    if (InTransaction())
         throw ESQLiteException(QStringLiteral("Transaction already open"));
     ExecSQL(QStringLiteral("BEGIN TRANSACTION"));
-    fInTrans = true;
 }
 
 void TSQLiteDatabase::Commit() {
     ExecSQL(QStringLiteral("COMMIT"));
-    fInTrans = false;
 }
 
 void TSQLiteDatabase::Rollback() {
     ExecSQL(QStringLiteral("ROLLBACK"));
-    fInTrans = false;
+}
+
+bool TSQLiteDatabase::InTransaction() const {
+    return sqlite3_get_autocommit(fDB.get()) == 0;
+}
+
+int64_t TSQLiteDatabase::Changes() const {
+    return sqlite3_changes64(fDB.get());
+}
+
+TSQLiteTransaction::TSQLiteTransaction(TSQLiteDatabase& db) : fDb(db) {
+    fDb.BeginTransaction();
+}
+
+TSQLiteTransaction::~TSQLiteTransaction() {
+    if (fDone || !fDb.InTransaction())
+        return;
+    try {
+        fDb.Rollback();
+    } catch (...) {
+        // Closing the connection discards what is left of the transaction.
+    }
+}
+
+void TSQLiteTransaction::Commit() {
+    fDb.Commit();
+    fDone = true;
 }
 
 bool TSQLiteDatabase::TableExists(const QString& TableName) {

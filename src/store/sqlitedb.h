@@ -98,10 +98,13 @@ public:
     void BeginTransaction();
     void Commit();
     void Rollback();
-    bool InTransaction() const { return fInTrans; }
+    // Asked of SQLite itself, which also ends a transaction on some errors.
+    bool InTransaction() const;
 
     bool TableExists(const QString& TableName);
     int64_t GetLastInsertRowID() const;
+    // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
+    int64_t Changes() const;
 
     [[noreturn]] void RaiseError(const QString& s, const QString& SQL) const;
 
@@ -110,6 +113,23 @@ private:
         void operator()(sqlite3* db) const;
     };
     std::unique_ptr<sqlite3, Closer> fDB;
-    bool fInTrans = false;
     std::unique_ptr<TDeclTypeCache> fDeclTypes;
+};
+
+// Every multi-statement write runs in one of these: it begins a transaction,
+// and unless Commit() was reached it rolls back when it goes out of scope,
+// never throwing from the destructor (the failure that unwinds is the one
+// worth reporting).
+class TSQLiteTransaction {
+public:
+    explicit TSQLiteTransaction(TSQLiteDatabase& db);
+    ~TSQLiteTransaction();
+    TSQLiteTransaction(const TSQLiteTransaction&) = delete;
+    TSQLiteTransaction& operator=(const TSQLiteTransaction&) = delete;
+
+    void Commit();
+
+private:
+    TSQLiteDatabase& fDb;
+    bool fDone = false;
 };

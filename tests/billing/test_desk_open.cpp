@@ -274,6 +274,45 @@ TEST_F(DeskOpenTest, AFailedSettlementChangesNothingAndSaysWhy) {
     }
 }
 
+// Two windows on one table, each with its own connection as two programs
+// would have: what one books, the other cannot book again or book stale.
+TEST_F(DeskOpenTest, TwoWindowsOnOneTableBookTheBillOnce) {
+    addLine(QStringLiteral("宫保鸡丁"), 30, 1, 3);
+    const int rice = addLine(QStringLiteral("米饭"), 2, 2, 0);
+    TForm_desk_open other;
+    other.OpenForDesk(1, nullptr);
+    form->OpenForDesk(1, nullptr);
+
+    // A line returned in the other window: this one's 合计 is stale.
+    other.ListView1->findItems(QStringLiteral("米饭"), Qt::MatchExactly, 0)
+        .first()
+        ->setCheckState(0, Qt::Checked);
+    QTest::mouseClick(other.btn_tc, Qt::LeftButton);
+    ASSERT_EQ(scalar(QStringLiteral("SELECT stat FROM zel_orders_detail WHERE id=%1").arg(rice)),
+              QStringLiteral("7"));
+    EXPECT_EQ(form->labTotalAmount->text(), QStringLiteral("￥34.00"));
+    click(form->btnSettle);
+    EXPECT_EQ(errors(), QStringList{DeskChangedMessage()});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders")), QStringLiteral("0"));
+    EXPECT_EQ(form->labTotalAmount->text(), QStringLiteral("￥30.00")); // reloaded
+
+    // Settled in the other window; this one still lists the lines.
+    QTest::mouseClick(other.btnSettle, Qt::LeftButton);
+    ASSERT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders")), QStringLiteral("1"));
+    ASSERT_EQ(form->ListView1->topLevelItemCount(), 2);
+    messenger.Calls.clear();
+    tiles.clear();
+    click(form->btnSettle);
+    EXPECT_EQ(errors(), QStringList{DeskChangedMessage()});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders")), QStringLiteral("1"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(issettle||':'||rootid) FROM "
+                                    "zel_orders_detail")),
+              QStringLiteral("1:1,1:1"));
+    EXPECT_EQ(form->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(lastTile(), QStringLiteral("1|桌位01|A01|0|0|0"));
+    EXPECT_FALSE(notes.contains(QStringLiteral("保存成功")));
+}
+
 TEST_F(DeskOpenTest, OpenThenSaveKeepsTheTableOccupied) {
     form->OpenForDesk(2, nullptr);
     click(form->CnButton1);
@@ -322,42 +361,50 @@ TEST_F(DeskOpenTest, TypedDetailsAndAmountsAreStoredNormalisedNeverAsSQL) {
     const QString longDigits(10000, QLatin1Char('9'));
     const QString longText = QString(9998, QLatin1Char('x')) + QStringLiteral("'\"");
     const QString quoted = QStringLiteral("5'); DROP TABLE zel_desk; --");
+    const QString saved = QStringLiteral("保存成功");
     struct Case {
         QLineEdit* TForm_desk_open::*field;
         QString typed;
         const char* column;
-        QString stored;
+        QString stored; // what the column holds afterwards
+        QString note;
     };
+    // Negative numbers are refused and leave the stored value as it was.
     const Case details[] = {
-        {&TForm_desk_open::lab_nums, QStringLiteral("abc"), "nums", QStringLiteral("0")},
-        {&TForm_desk_open::lab_nums, QStringLiteral("3.5"), "nums", QStringLiteral("0")},
-        {&TForm_desk_open::lab_nums, QStringLiteral("-2"), "nums", QStringLiteral("-2")},
-        {&TForm_desk_open::lab_nums, longDigits, "nums", QStringLiteral("0")},
-        {&TForm_desk_open::lab_nums, quoted, "nums", QStringLiteral("0")},
-        {&TForm_desk_open::lab_yj, QStringLiteral("50.5"), "yj", QStringLiteral("50.5")},
-        {&TForm_desk_open::lab_yj, QStringLiteral("-20"), "yj", QStringLiteral("-20")},
-        {&TForm_desk_open::lab_yj, QStringLiteral("yuan"), "yj", QStringLiteral("0")},
-        {&TForm_desk_open::lab_yj, longDigits, "yj", QStringLiteral("0")},
-        {&TForm_desk_open::lab_yj, quoted, "yj", QStringLiteral("0")},
-        {&TForm_desk_open::lab_fwy, longText, "fwy", longText},
-        {&TForm_desk_open::lab_ydtel, quoted, "ydtel", quoted},
+        {&TForm_desk_open::lab_nums, QStringLiteral("abc"), "nums", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_nums, QStringLiteral("3.5"), "nums", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_nums, QStringLiteral("-2"), "nums", QStringLiteral("0"),
+         QStringLiteral("用餐人数不能为负数")},
+        {&TForm_desk_open::lab_nums, longDigits, "nums", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_nums, quoted, "nums", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_yj, QStringLiteral("50.5"), "yj", QStringLiteral("50.5"), saved},
+        {&TForm_desk_open::lab_yj, QStringLiteral(" -20 "), "yj", QStringLiteral("50.5"),
+         QStringLiteral("预订押金不能为负数")},
+        {&TForm_desk_open::lab_yj, QStringLiteral("yuan"), "yj", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_yj, longDigits, "yj", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_yj, quoted, "yj", QStringLiteral("0"), saved},
+        {&TForm_desk_open::lab_fwy, longText, "fwy", longText, saved},
+        {&TForm_desk_open::lab_ydtel, quoted, "ydtel", quoted, saved},
     };
     form->OpenForDesk(1, nullptr);
     for (const Case& c : details) {
         SCOPED_TRACE(c.typed.left(30).toStdString());
         type(form.get()->*c.field, c.typed);
         click(form->CnButton2);
-        EXPECT_EQ(notes.last(), QStringLiteral("保存成功"));
+        EXPECT_EQ(notes.last(), c.note);
         EXPECT_EQ(scalar(QStringLiteral("SELECT %1 FROM zel_desk WHERE id=1")
                              .arg(QString::fromLatin1(c.column))),
                   c.stored);
+        if (c.note != saved) {
+            EXPECT_EQ(form->focusWidget(), form.get()->*c.field);
+            type(form.get()->*c.field, QStringLiteral("0"));
+        }
     }
 
     // The amount received as the settlement stores it, with the change the
     // field showed at that moment.
     const std::pair<QString, QString> amounts[] = {
         {QStringLiteral("abc"), QStringLiteral("0.0|0.0")},
-        {QStringLiteral("-5"), QStringLiteral("-5.0|-15.0")},
         {longDigits, QStringLiteral("0.0|0.0")},
         {QStringLiteral("1'0"), QStringLiteral("0.0|-9.0")}, // the change shown after "1"
         {QStringLiteral("12.5"), QStringLiteral("12.5|2.5")},
@@ -374,6 +421,27 @@ TEST_F(DeskOpenTest, TypedDetailsAndAmountsAreStoredNormalisedNeverAsSQL) {
                   stored);
     }
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char('\n')).toStdString();
+
+    // A negative guest count, deposit or amount received stops the settlement
+    // before its question, naming the field.
+    addLine(QStringLiteral("茶"), 10, 1, 0);
+    const QString orders = QStringLiteral("SELECT COUNT(*) FROM zel_orders");
+    const QString before = scalar(orders);
+    for (QLineEdit* edit : {form->lab_nums, form->lab_yj, form->lab_shishou}) {
+        form->LoadOrderDetails();
+        messenger.Calls.clear();
+        type(edit, QStringLiteral("-5"));
+        click(form->btnSettle);
+        EXPECT_TRUE(notes.last().endsWith(QStringLiteral("不能为负数")))
+            << notes.last().toStdString();
+        EXPECT_EQ(form->focusWidget(), edit);
+        EXPECT_TRUE(messenger.Calls.isEmpty());
+        EXPECT_EQ(scalar(orders), before);
+        type(edit, QStringLiteral("1"));
+    }
+    EXPECT_EQ(notes.mid(notes.size() - 3), (QStringList{QStringLiteral("用餐人数不能为负数"),
+                                                        QStringLiteral("预订押金不能为负数"),
+                                                        QStringLiteral("实收金额不能为负数")}));
 }
 
 TEST_F(DeskOpenTest, BatchCommandsAskAndReport) {

@@ -165,3 +165,47 @@ TEST_F(SettlementTest, KilledBetweenWritesLeavesAWholeFile) {
     Settle(dbPath(), input, PlanSettlement(input));
     EXPECT_EQ(snapshot(), QStringLiteral("1|1:1,1:1|00"));
 }
+
+// What another connection did between the window's load and the settlement:
+// each makes the listed lines no longer the table's bill, so nothing is booked.
+TEST_F(SettlementTest, AChangedTableIsNeverBooked) {
+    const char* changes[] = {
+        "UPDATE zel_orders_detail SET stat=7 WHERE title='宫保鸡丁'",
+        "UPDATE zel_orders_detail SET quantity=2 WHERE title='宫保鸡丁'",
+        "UPDATE zel_orders_detail SET issettle=1, rootid=99 WHERE title='宫保鸡丁'",
+        "UPDATE zel_orders_detail SET deskid=2 WHERE title='鱼香肉丝'",
+        "INSERT INTO zel_orders_detail (title, deskid, oneprice, quantity, price, stat) "
+        "VALUES ('米饭', 1, 2, 1, 2, 0)",
+    };
+    for (const char* change : changes) {
+        SCOPED_TRACE(change);
+        db->ExecSQL(QString::fromUtf8(change));
+        const QString before = snapshot();
+        try {
+            Settle(dbPath(), input, PlanSettlement(input));
+            ADD_FAILURE() << "booked";
+        } catch (const ESettleError& e) {
+            EXPECT_TRUE(e.DeskChanged());
+            EXPECT_EQ(e.Message(), DeskChangedMessage());
+        }
+        EXPECT_EQ(snapshot(), before);
+        db->ExecSQL(QStringLiteral("DELETE FROM zel_orders_detail"));
+        input.Lines[0].DetailID = addLine(QStringLiteral("宫保鸡丁"), 30, 1, 3);
+        input.Lines[1].DetailID = addLine(QStringLiteral("鱼香肉丝"), 12, 1, 7);
+    }
+}
+
+// A listed line the update skips (here a trigger ignores it) counts as a
+// change of the table: every listed line is settled, or none.
+TEST_F(SettlementTest, EveryListedLineIsSettledOrNone) {
+    db->ExecSQL(QStringLiteral("CREATE TRIGGER skip BEFORE UPDATE ON zel_orders_detail WHEN "
+                               "old.title='鱼香肉丝' BEGIN SELECT RAISE(IGNORE); END"));
+    const QString before = snapshot();
+    try {
+        Settle(dbPath(), input, PlanSettlement(input));
+        ADD_FAILURE() << "booked";
+    } catch (const ESettleError& e) {
+        EXPECT_TRUE(e.DeskChanged());
+    }
+    EXPECT_EQ(snapshot(), before);
+}

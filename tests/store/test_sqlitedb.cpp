@@ -171,6 +171,41 @@ TEST_F(SQLiteDbTest, TransactionsDoNotNestAndRollBackOnDestroy) {
     EXPECT_EQ(t->FieldAsString(0), QStringLiteral("kept"));
 }
 
+// The guard: a failure unwinding through it rolls back and the original
+// error reaches the caller, even when the rollback itself cannot run.
+TEST_F(SQLiteDbTest, TransactionGuardRollsBackUnlessCommitted) {
+    const auto names = [&] {
+        auto t = db->GetTable(QStringLiteral("SELECT group_concat(name) FROM t"));
+        return t->FieldAsString(0);
+    };
+    {
+        TSQLiteTransaction transaction(*db);
+        db->ExecSQL(QStringLiteral("INSERT INTO t (name) VALUES ('kept')"));
+        transaction.Commit();
+    }
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(raisedMessage([&] {
+                  TSQLiteTransaction transaction(*db);
+                  db->ExecSQL(QStringLiteral("INSERT INTO t (name) VALUES ('lost')"));
+                  db->ExecSQL(QStringLiteral("INSERT INTO nowhere VALUES (1)"));
+                  transaction.Commit();
+              }).left(5),
+              QStringLiteral("Error"));
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(names(), QStringLiteral("kept"));
+
+    // Ended behind the guard's back: its destructor must not throw.
+    EXPECT_NO_THROW({
+        TSQLiteTransaction transaction(*db);
+        db->ExecSQL(QStringLiteral("ROLLBACK"));
+    });
+    // A committed guard leaves later transactions of the connection alone.
+    TSQLiteTransaction outer(*db);
+    db->ExecSQL(QStringLiteral("INSERT INTO t (name) VALUES ('again')"));
+    outer.Commit();
+    EXPECT_EQ(names(), QStringLiteral("kept,again"));
+}
+
 TEST_F(SQLiteDbTest, TextCrossesConnectionsUnchanged) {
     const QString text = QStringLiteral("宫保鸡丁 'quoted' 🍜");
     QString escaped = text;
