@@ -10,6 +10,7 @@
 #include "billing/ticketsettings.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
+#include "common/myfun.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"
 #include "ordering/dishcontrolmanager.h"
@@ -203,4 +204,40 @@ TEST_F(RoadTest, OneOrderFromTileToSettlement) {
     EXPECT_TRUE(texts.contains(QStringLiteral("0人")));
     for (const auto& call : messages.Calls)
         EXPECT_FALSE(call.text.contains(QStringLiteral("失败"))) << call.text.toStdString();
+}
+
+// A free table ordered straight from the table window: after the ordering
+// screen closes, every later repaint of the window agrees with the stored row.
+TEST_F(RoadTest, OrderingOnAFreeTableKeepsTheTileInStepWithTheRow) {
+    window = std::make_unique<Tform_main>();
+    FormCreate(*window);
+    screens = CreateScreens(*window);
+    window->show();
+    TForm_desk_open& desk = *screens->Form_desk_open;
+    TForm_diancan& diancan = *screens->Form_diancan;
+    const QString price = FormatFloat00(
+        scalar(QStringLiteral("SELECT price FROM zel_caipin WHERE id=1")).toDouble());
+    const QString row = QStringLiteral("SELECT stat || '/' || price FROM zel_desk WHERE id=3");
+
+    click(window->FindDeskGroupBox(3));
+    ASSERT_TRUE(desk.isVisible());
+    ASSERT_TRUE(tileTexts(3).contains(QStringLiteral("空闲")));
+    nextDialog = [&](QDialog& screen) {
+        click(diancan.DishControlManager()->IncreaseButton(1));
+        click(diancan.findChild<QPushButton*>(QStringLiteral("FConfirmButton")));
+        screen.reject(); // closed by the operator after confirming
+    };
+    click(desk.btnOrder);
+    const QString stored = scalar(row);
+    ASSERT_TRUE(stored.startsWith(QStringLiteral("1/"))) << stored.toStdString();
+
+    // Each later command of the window repaints the tile from what it holds.
+    for (QPushButton* command : {desk.CnButton2, desk.CnButton1}) {
+        SCOPED_TRACE(command->text().toStdString());
+        click(command);
+        EXPECT_EQ(scalar(row), stored);
+        const QStringList texts = tileTexts(3);
+        EXPECT_TRUE(texts.contains(QStringLiteral("占用"))) << texts.join(' ').toStdString();
+        EXPECT_TRUE(texts.contains(QStringLiteral("￥") + price)) << texts.join(' ').toStdString();
+    }
 }
