@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -56,26 +57,45 @@ TEST(ListViewWidthTest, TooNarrowOrUnknownColumnIsHarmless) {
     listviewwidth(0, static_cast<QTreeView*>(nullptr));
 }
 
-// Answers the next modal box by clicking the button with the given text, and
-// keeps what the box looked like.
+// Answers the next modal box by clicking the button with the given text, or
+// by pressing a key, and keeps what the box looked like.
 struct BoxAnswer {
-    QString caption, text, parentName;
+    QString caption, text, parentName, defaultButton;
     QStringList buttons;
+    Qt::TextFormat format = Qt::AutoText;
 
     void clickLater(const QString& buttonText) {
         QTimer::singleShot(0, [this, buttonText] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QMessageBox* box = record();
             ASSERT_NE(box, nullptr);
-            caption = box->windowTitle();
-            text = box->text();
-            parentName = box->parentWidget() ? box->parentWidget()->objectName() : QString();
-            for (QAbstractButton* b : box->buttons())
-                buttons << b->text();
-            buttons.sort();
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == buttonText)
                     b->click();
         });
+    }
+
+    void pressLater(Qt::Key key) {
+        QTimer::singleShot(0, [this, key] {
+            QMessageBox* box = record();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, key);
+        });
+    }
+
+private:
+    QMessageBox* record() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return nullptr;
+        caption = box->windowTitle();
+        text = box->text();
+        format = box->textFormat();
+        parentName = box->parentWidget() ? box->parentWidget()->objectName() : QString();
+        defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text();
+        buttons.sort();
+        return box;
     }
 };
 
@@ -142,6 +162,60 @@ TEST(QtMessengerTest, LayboxGoesThroughTheInstalledMessenger) {
     EXPECT_EQ(rec.Calls[0].kind, TMessageKind::Info);
     EXPECT_EQ(rec.Calls[0].caption, QStringLiteral("友情提示"));
     EXPECT_EQ(rec.Calls[0].text, QStringLiteral("保存成功"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(QtMessengerTest, EnterConfirmsAndEscapeCancels) {
+    TQtMessenger m;
+    const struct {
+        std::function<bool()> ask;
+        Qt::Key key;
+        bool result;
+        const char* defaultButton;
+    } cases[] = {
+        {[&] { return m.OkCancel(MessageCaption(), QStringLiteral("确定开台吗")); }, Qt::Key_Return,
+         true, "确定"},
+        {[&] { return m.OkCancel(MessageCaption(), QStringLiteral("确定开台吗")); }, Qt::Key_Enter,
+         true, "确定"},
+        {[&] { return m.OkCancel(MessageCaption(), QStringLiteral("确定开台吗")); }, Qt::Key_Escape,
+         false, "确定"},
+        {[&] { return m.YesNo(MessageCaption(), QStringLiteral("确定开台吗")); }, Qt::Key_Return,
+         true, "是"},
+        {[&] { return m.YesNo(MessageCaption(), QStringLiteral("确定开台吗")); }, Qt::Key_Escape,
+         false, "是"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.key));
+        BoxAnswer answer;
+        answer.pressLater(c.key);
+        EXPECT_EQ(c.ask(), c.result);
+        EXPECT_EQ(answer.defaultButton, QString::fromUtf8(c.defaultButton));
+    }
+    // An information box closes on either key.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        BoxAnswer answer;
+        answer.pressLater(key);
+        m.Info(MessageCaption(), QStringLiteral("保存成功"));
+        EXPECT_EQ(answer.text, QStringLiteral("保存成功"));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+TEST(QtMessengerTest, MarkupInTheTextIsShownAsTyped) {
+    TQtMessenger m;
+    const QString text = QStringLiteral("确定删除 <b>宫保鸡丁</b> 吗");
+    BoxAnswer question;
+    question.clickLater(QStringLiteral("取消"));
+    m.OkCancel(MessageCaption(), text);
+    EXPECT_EQ(question.text, text);
+    EXPECT_EQ(question.format, Qt::PlainText);
+    BoxAnswer info;
+    info.clickLater(QStringLiteral("确定"));
+    m.Info(MessageCaption(), text);
+    EXPECT_EQ(info.format, Qt::PlainText);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "floor/form_main.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -42,6 +44,36 @@ TEST(LaymsgTest, PanelIsCentredDarkGreenWithTheMessage) {
     EXPECT_TRUE(pan->autoFillBackground());
     EXPECT_EQ(pan->grab().toImage().pixelColor(2, 2), QColor(0x12, 0x3E, 0x1A));
     EXPECT_EQ(mymsgtime, 3);
+}
+
+// Columns of the panel's picture that hold text (light pixels on dark green).
+std::pair<int, int> textColumns(QLabel* pan) {
+    const QImage image = pan->grab().toImage();
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y).lightness() > 160) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(LaymsgTest, MarkupIsShownAsTypedAndFitsTheMeasuredWidth) {
+    auto w = shownWindow(600, 300);
+    const QString msg = QStringLiteral("<b>桌位01</b> 已保存");
+    laymsg(msg, 3, w.get());
+    QLabel* pan = mypan();
+    ASSERT_NE(pan, nullptr);
+    EXPECT_EQ(pan->textFormat(), Qt::PlainText);
+    EXPECT_EQ(pan->width(), GetWidthText(msg) + 40);
+    // The drawn text is as wide as the measured one: the tags are drawn, not obeyed.
+    const auto [first, last] = textColumns(pan);
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(last - first + 1, GetWidthText(msg), 4);
+    EXPECT_NEAR(first, 20, 4);
 }
 
 TEST(LaymsgTest, CountdownHidesOnTheTickAfterZero) {

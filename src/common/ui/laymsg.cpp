@@ -22,6 +22,8 @@ constexpr int kPanelHeight = 40;
 QLabel* createPanel(QWidget* owner) {
     auto* pan = new QLabel(owner);
     pan->setObjectName(QStringLiteral("mypan"));
+    // Dish and table names are shown as typed, and measured as they are shown.
+    pan->setTextFormat(Qt::PlainText);
     pan->setAlignment(Qt::AlignCenter);
     pan->setFont(MessageFont());
     pan->setAutoFillBackground(true);
