@@ -86,6 +86,7 @@ void TOrderManager::LoadCartItems() {
         const auto rows = FDatabase->GetTable(sql);
         if (rows->RowCount() == 0)
             return;
+        const int colID = rows->FieldIndex(QStringLiteral("id"));
         const int colCaipin = rows->FieldIndex(QStringLiteral("caipinid"));
         const int colTitle = rows->FieldIndex(QStringLiteral("title"));
         const int colQuantity = rows->FieldIndex(QStringLiteral("quantity"));
@@ -94,6 +95,7 @@ void TOrderManager::LoadCartItems() {
         const int colSkuID = rows->FieldIndex(QStringLiteral("skuid"));
         for (; !rows->Eof(); rows->Next()) {
             TOrderItem item;
+            item.CartID = int32_t(rows->FieldAsInteger(colID));
             item.caipinid = int32_t(rows->FieldAsInteger(colCaipin));
             item.title = rows->FieldAsString(colTitle);
             item.Quantity = SafeStrToFloat(rows->FieldAsString(colQuantity));
@@ -152,6 +154,13 @@ int32_t TOrderManager::FindOrderItemIndex(int32_t caipinid, int32_t skuid) const
     return -1;
 }
 
+int32_t TOrderManager::FindCartLineIndex(int32_t CartID) const {
+    for (qsizetype i = 0; i < FOrderList.size(); ++i)
+        if (FOrderList.at(i).CartID == CartID)
+            return int32_t(i);
+    return -1;
+}
+
 bool TOrderManager::CheckCartItemExists(int32_t caipinid, int32_t skuid) {
     if (FDeskID.isEmpty())
         return false;
@@ -168,15 +177,27 @@ void TOrderManager::AddOrUpdateOrderItem(const TOrderItem& OrderItem) {
         requireDesk();
         const int32_t Index = FindOrderItemIndex(OrderItem.caipinid, OrderItem.skuid);
         const QString CurrentTime = getunittimes(zclock::Now());
+        // Quantity and time in one statement: one disk sync per press, and
+        // never a new quantity with a stale time.
+        const TValueDict change{{QStringLiteral("quantity"), OrderItem.Quantity},
+                                {QStringLiteral("addtime"), CurrentTime}};
+        TOrderItem line = OrderItem;
+        line.CartID = Index >= 0 ? FOrderList.at(Index).CartID : 0;
         TSQLiteORM orm(FDatabase, kCart);
-        if (CheckCartItemExists(OrderItem.caipinid, OrderItem.skuid)) {
-            // Quantity and time in one statement: one disk sync per press, and
-            // never a new quantity with a stale time.
-            orm.Where(kCartKey, {FDeskID, OrderItem.caipinid, OrderItem.skuid})
-                .Save({{QStringLiteral("quantity"), OrderItem.Quantity},
-                       {QStringLiteral("addtime"), CurrentTime}});
+        bool stored = false;
+        if (line.CartID > 0) {
+            // A line read from the store changes its own row, whatever
+            // specification it shows now.
+            orm.Where(QStringLiteral("id = %d AND deskid = %s"), {line.CartID, FDeskID})
+                .Save(change);
             RaiseIfFailed<EOrderError>(orm);
-        } else {
+            stored = FDatabase->Changes() > 0;
+        }
+        if (!stored && CheckCartItemExists(OrderItem.caipinid, OrderItem.skuid)) {
+            orm.Where(kCartKey, {FDeskID, OrderItem.caipinid, OrderItem.skuid}).Save(change);
+            RaiseIfFailed<EOrderError>(orm);
+            line.CartID = 0; // found by its key; its row is not read back
+        } else if (!stored) {
             const TValueDict data{
                 {QStringLiteral("deskid"), FDeskID},
                 {QStringLiteral("caipinid"), OrderItem.caipinid},
@@ -184,25 +205,32 @@ void TOrderManager::AddOrUpdateOrderItem(const TOrderItem& OrderItem) {
                 {QStringLiteral("skuid"), OrderItem.skuid},
                 {QStringLiteral("addtime"), CurrentTime},
             };
-            orm.Add(data);
+            line.CartID = int32_t(orm.AddAndGetID(data));
             RaiseIfFailed<EOrderError>(orm);
         }
         // A line still in memory is overwritten even when its row had to be
         // inserted again, so the screen never shows a stale quantity.
         if (Index >= 0)
-            FOrderList[Index] = OrderItem;
+            FOrderList[Index] = line;
         else
-            FOrderList.append(OrderItem);
+            FOrderList.append(line);
     });
 }
 
-void TOrderManager::RemoveOrderItem(int32_t caipinid, int32_t skuid) {
+void TOrderManager::RemoveOrderItem(int32_t caipinid, int32_t skuid, int32_t CartID) {
     guarded(QStringLiteral("删除订单失败: "), [&] {
         requireDesk();
-        const int32_t Index = FindOrderItemIndex(caipinid, skuid);
+        int32_t Index = CartID > 0 ? FindCartLineIndex(CartID) : -1;
+        if (Index < 0)
+            Index = FindOrderItemIndex(caipinid, skuid);
+        const int32_t row = Index >= 0 ? FOrderList.at(Index).CartID : CartID;
         // The row stays with quantity 0 and is reused by the next pick.
         TSQLiteORM orm(FDatabase, kCart);
-        orm.Where(kCartKey, {FDeskID, caipinid, skuid}).SetField(QStringLiteral("quantity"), 0);
+        if (row > 0)
+            orm.Where(QStringLiteral("id = %d AND deskid = %s"), {row, FDeskID});
+        else
+            orm.Where(kCartKey, {FDeskID, caipinid, skuid});
+        orm.SetField(QStringLiteral("quantity"), 0);
         RaiseIfFailed<EOrderError>(orm);
         if (Index >= 0)
             FOrderList.removeAt(Index);

@@ -26,11 +26,16 @@ public:
     void LoadConfirmedItems();
 
     int32_t FindOrderItemIndex(int32_t caipinid, int32_t skuid) const;
+    // Index of the basket line stored in that zel_cart row, or -1.
+    int32_t FindCartLineIndex(int32_t CartID) const;
     // Whether the table has a basket row for the dish, whatever its quantity.
     bool CheckCartItemExists(int32_t caipinid, int32_t skuid);
     // OrderItem.Quantity is the line's new total, not an increment.
     void AddOrUpdateOrderItem(const TOrderItem& OrderItem);
-    void RemoveOrderItem(int32_t caipinid, int32_t skuid);
+    // Sets the line's stored row to quantity 0 and drops the line. CartID,
+    // when known, picks the line by its row: a line whose specification was
+    // deleted meanwhile shows as a plain one but is stored under the old one.
+    void RemoveOrderItem(int32_t caipinid, int32_t skuid, int32_t CartID = 0);
     // Pieces of the dish in the stored basket, all specifications together.
     double GetDishQuantity(int32_t caipinid);
     void MoveCartToConfirmed();

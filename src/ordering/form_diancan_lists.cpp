@@ -20,6 +20,7 @@ namespace {
 const char* const kTag = "tag";
 const char* const kDish = "caipinid";
 const char* const kSpec = "skuid";
+const char* const kCart = "cartid";
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 QString errorText(const std::exception& e) {
@@ -91,6 +92,7 @@ void TForm_diancan::RefreshCartDisplay() {
         remove->setGeometry(row->width() - 50 - 5, (42 - 18) / 2, 50, 18);
         remove->setProperty(kDish, item.caipinid);
         remove->setProperty(kSpec, item.skuid);
+        remove->setProperty(kCart, item.CartID);
         row->AnchorRight(remove, false);
         connect(remove, &QPushButton::clicked, this, [this, remove] { HandleRemoveOrder(remove); });
         CurrentTop += 42;
@@ -172,7 +174,8 @@ void TForm_diancan::HandleRemoveOrder(QPushButton* Sender) {
     if (!FOrderManager)
         return;
     const int32_t caipinid = Sender->property(kDish).toInt();
-    FOrderManager->RemoveOrderItem(caipinid, Sender->property(kSpec).toInt());
+    FOrderManager->RemoveOrderItem(caipinid, Sender->property(kSpec).toInt(),
+                                   Sender->property(kCart).toInt());
     showDishQuantity(caipinid);
     RefreshCartDisplay();
     UpdateTotalDisplay();

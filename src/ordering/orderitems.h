@@ -21,6 +21,7 @@ struct TOrderItem {
     int32_t skuid = 0;
     int32_t Stat = 0;      // ordered lines only
     bool Selected = false; // ticked in the ordered-lines list
+    int32_t CartID = 0;    // the zel_cart row of a basket line, once known
 
     void Clear();
     double TotalPrice() const { return Price * Quantity; }

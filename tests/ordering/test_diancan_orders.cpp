@@ -232,3 +232,24 @@ TEST_F(DiancanOrderTest, BatchWithNothingTickedOnlyAsksForASelection) {
 }
 
 } // namespace
+
+// A basket line whose specification was deleted since it was picked shows as
+// the plain dish; "删除" must still empty its stored row for good.
+TEST_F(DiancanOrderTest, ABasketLineWhoseSpecificationWentAwayCanBeRemoved) {
+    exec(QStringLiteral("INSERT INTO zel_cart (deskid, caipinid, skuid, quantity, addtime) "
+                        "VALUES (%1, %2, %3, 2, '100')")
+             .arg(desk)
+             .arg(shuizhu)
+             .arg(small));
+    exec(QStringLiteral("UPDATE zel_caipin_sku SET deleted=1 WHERE id=%1").arg(small));
+    makeScreen(desk);
+    ASSERT_EQ(cartRows().size(), 1);
+    ASSERT_TRUE(cartTexts().first().startsWith(QStringLiteral("水煮鱼 x 2")))
+        << cartTexts().join(QLatin1Char('|')).toStdString();
+
+    click(cartRows().first()->findChild<QPushButton*>(QStringLiteral("btnRemove")));
+    EXPECT_TRUE(cartRows().isEmpty());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT quantity FROM zel_cart")), QStringLiteral("0"));
+    makeScreen(desk);
+    EXPECT_TRUE(cartRows().isEmpty()) << cartTexts().join(QLatin1Char('|')).toStdString();
+}

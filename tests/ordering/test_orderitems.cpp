@@ -37,7 +37,7 @@ TEST(OrderItemTest, DisplayTextsRoundTheAmountAndShowTheShortestQuantity) {
 }
 
 TEST(OrderItemTest, ClearResetsEveryField) {
-    TOrderItem item{5, 6, QStringLiteral("鱼"), 2, 3.5, true, QStringLiteral("大"), 7, 3, true};
+    TOrderItem item{5, 6, QStringLiteral("鱼"), 2, 3.5, true, QStringLiteral("大"), 7, 3, true, 9};
     item.Clear();
     EXPECT_EQ(item, TOrderItem());
 }
