@@ -5,6 +5,7 @@
 #include "common/myfun.h"
 
 #include <QList>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -53,6 +54,44 @@ bool sizesValid(const rapidjson::Document& doc, int32_t fsizesys) {
     return true;
 }
 
+// Positions after which a line may end: every grapheme end where the text
+// allows a line break (between Chinese characters, after a blank), and, as a
+// fallback inside a word, every grapheme end.
+struct TBreaks {
+    QList<qsizetype> Graphemes;
+    QList<bool> Preferred; // per grapheme end
+};
+
+TBreaks breaksOf(const QString& text) {
+    TBreaks b;
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    QList<qsizetype> allowed;
+    for (qsizetype p = lines.toNextBoundary(); p >= 0; p = lines.toNextBoundary())
+        allowed << p;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype p = graphemes.toNextBoundary(); p >= 0; p = graphemes.toNextBoundary()) {
+        b.Graphemes << p;
+        b.Preferred << allowed.contains(p);
+    }
+    return b;
+}
+
+QString chopBlanks(const QString& piece) {
+    qsizetype n = piece.size();
+    while (n > 0 && piece[n - 1].isSpace())
+        --n;
+    return n > 0 ? piece.left(n) : piece;
+}
+
+// Millimetre comparisons tolerate the error in the last bits of a decimal.
+constexpr double kEpsMm = 1e-6;
+
+// One cell as it will be drawn.
+struct TCellLines {
+    QStringList Lines;
+    bool MultiLine = false; // a "<br>" text or one that wrapped
+};
+
 // The state of one call of addprint.
 class TTicketRenderer {
 public:
@@ -63,7 +102,6 @@ public:
             const double cm = entry.toDouble(&ok);
             FColumns << (ok && std::isfinite(cm) ? cm : 0.0);
         }
-        FW20 = gettextwidth(FDevice, QString(20, QLatin1Char('-')), FSizeSys);
         FNowH = ps.TopMargin;
         FHg = FHgSys;
     }
@@ -72,9 +110,6 @@ public:
     void StartPage() {
         const int dpi = FDevice.PageDpiX();
         FUsable = dpi > 0 ? FDevice.PaperWidth() * 25.4 / dpi - 2.0 : 0.0;
-        const double dash = FW20 / 20;
-        const double n = dash > 0 ? std::ceil(FUsable / dash) : 0;
-        FLine = QString(qsizetype(std::clamp(n, 0.0, 10000.0)), QLatin1Char('-'));
     }
 
     // False when the row has more cells than there are columns.
@@ -82,14 +117,19 @@ public:
         const double rowStartY = FNowH;
         if (qsizetype(row.Size()) > FColumns.size())
             return false;
+        const int count = int(row.Size());
         bool hasMultiLine = false;
-        for (const auto& cell : row.GetArray()) {
-            if (GetSafeString(cell, "title", QString()).contains(kBr))
+        QList<TCellLines> cells;
+        for (int k = 0; k < count; ++k) {
+            const rapidjson::Value& cell = row[rapidjson::SizeType(k)];
+            cells << cellLines(cell, k, count);
+            if (cells.last().MultiLine || GetSafeString(cell, "title", QString()).contains(kBr))
                 hasMultiLine = true;
         }
-        const int last = int(row.Size()) - 1;
-        for (int k = 0; k <= last; ++k)
-            drawCell(row[rapidjson::SizeType(k)], k, k == last, hasMultiLine, rowStartY);
+        for (int k = 0; k < count; ++k) {
+            drawCell(row[rapidjson::SizeType(k)], cells[k], k, k == count - 1, hasMultiLine,
+                     rowStartY);
+        }
         if (!hasMultiLine && !(FNowH > rowStartY))
             FNowH = rowStartY + FHg;
         return true;
@@ -99,21 +139,103 @@ private:
     int pxX(double cm) const { return ceilPixel(FSX * cm / 2.54); }
     int pxY(double cm) const { return ceilPixel(FSY * cm / 2.54); }
 
+    double width(const QString& text, int32_t size) { return gettextwidth(FDevice, text, size); }
+
     int centred(const QString& text, int32_t size) {
-        return pxX((FUsable - gettextwidth(FDevice, text, size)) / 20);
+        return pxX((FUsable - width(text, size)) / 20);
     }
 
-    void drawCell(const rapidjson::Value& cell, int k, bool lastCell, bool hasMultiLine,
-                  double rowStartY) {
-        const QString title = GetSafeString(cell, "title", QString());
+    // Left edge in mm of the sub-lines after the first of an "iskg" cell.
+    double indentMm(int32_t size) { return width(QStringLiteral("  "), size); }
+
+    // Where the text of cell k must end, in mm: the nearest column to its right
+    // that another cell of the row uses, else the right edge of the usable width.
+    double rightEdgeMm(int k, int count) const {
+        double edge = FUsable;
+        for (int i = 0; i < count; ++i) {
+            if (i != k && FColumns[i] > FColumns[k])
+                edge = std::min(edge, FColumns[i] * 10);
+        }
+        return edge;
+    }
+
+    // As many dashes as fit in `room` mm at `size`.
+    QString rule(int32_t size, double room) {
+        const double dash = width(QString(20, QLatin1Char('-')), size) / 20;
+        double n = dash > 0 ? std::floor(room / dash + kEpsMm) : 0;
+        n = std::clamp(n, 0.0, 10000.0);
+        QString line(qsizetype(n), QLatin1Char('-'));
+        while (!line.isEmpty() && width(line, size) > room + kEpsMm)
+            line.chop(1);
+        return line;
+    }
+
+    // Breaks `text` into pieces that fit: the first in `firstRoom` mm, the rest
+    // in `room` mm. A line ends where the text allows a break (between Chinese
+    // characters, after a blank) when one is in reach, else between any two
+    // characters; each piece holds at least one character.
+    QStringList wrap(const QString& text, int32_t size, double firstRoom, double room) {
+        if (text.isEmpty())
+            return {text};
+        const TBreaks b = breaksOf(text);
+        QStringList pieces;
+        double reach = firstRoom;
+        qsizetype start = 0;
+        qsizetype first = 0; // the first grapheme end after start
+        while (start < text.size()) {
+            qsizetype fit = first;
+            while (fit + 1 < b.Graphemes.size() &&
+                   width(text.mid(start, b.Graphemes[fit + 1] - start), size) <= reach + kEpsMm)
+                ++fit;
+            qsizetype end = fit;
+            if (end + 1 < b.Graphemes.size() && !b.Preferred[end]) {
+                qsizetype back = end - 1;
+                while (back >= first && !b.Preferred[back])
+                    --back;
+                if (back >= first)
+                    end = back;
+            }
+            const qsizetype stop = b.Graphemes[end];
+            pieces << chopBlanks(text.mid(start, stop - start));
+            start = stop;
+            while (start < text.size() && text[start].isSpace())
+                ++start;
+            while (first < b.Graphemes.size() && b.Graphemes[first] <= start)
+                ++first;
+            reach = room;
+        }
+        return pieces;
+    }
+
+    TCellLines cellLines(const rapidjson::Value& cell, int k, int count) {
+        const int32_t size = GetSafeInteger(cell, "size", FSizeSys);
         const bool iscenter = GetSafeInteger(cell, "iscenter", 0) == 1;
-        const bool isline = GetSafeInteger(cell, "isline", 0) == 1;
+        const double left = iscenter ? 0.0 : FColumns[k] * 10;
+        TCellLines out;
+        if (GetSafeInteger(cell, "isline", 0) == 1) {
+            out.Lines << rule(size, FUsable - left);
+            return out;
+        }
+        const QString title = GetSafeString(cell, "title", QString());
+        const double right = iscenter ? FUsable : rightEdgeMm(k, count);
+        const bool indented = !iscenter && GetSafeInteger(cell, "iskg", 0) == 1;
+        const double room = right - (indented ? indentMm(size) : left);
+        const QStringList parts =
+            title.contains(kBr) ? SplitStrings(title, kBr) : QStringList{title};
+        for (const QString& part : parts)
+            out.Lines << wrap(part, size, out.Lines.isEmpty() ? right - left : room, room);
+        out.MultiLine = title.contains(kBr) || out.Lines.size() > 1;
+        return out;
+    }
+
+    void drawCell(const rapidjson::Value& cell, const TCellLines& lines, int k, bool lastCell,
+                  bool hasMultiLine, double rowStartY) {
+        const bool iscenter = GetSafeInteger(cell, "iscenter", 0) == 1;
         const bool isdel = GetSafeInteger(cell, "isdel", 0) == 1;
         const bool isbold = GetSafeInteger(cell, "isbold", 0) == 1;
         const bool iskg = GetSafeInteger(cell, "iskg", 0) == 1;
         const int32_t size = GetSafeInteger(cell, "size", FSizeSys);
 
-        const QString text = isline ? FLine : title;
         FHg = size == FSizeSys ? FHgSys : FHgSys * size / double(FSizeSys);
         const int x = pxX(FColumns[k]);
         FDevice.SetFont(TicketFace(), size,
@@ -121,22 +243,24 @@ private:
                         : isdel ? TFontStyle::StrikeOut
                                 : TFontStyle::Plain);
 
-        if (!text.contains(kBr)) {
+        if (!lines.MultiLine) {
+            const QString& text = lines.Lines.first();
             FDevice.DrawText(iscenter ? centred(text, size) : x, pxY(rowStartY), text);
             if (lastCell && !hasMultiLine)
                 FNowH = rowStartY + FHg;
             return;
         }
-        const QStringList parts = SplitStrings(text, kBr);
-        for (qsizetype j = 0; j < parts.size(); ++j) {
+        // Wrapped pieces and "<br>" parts are sub-lines alike.
+        const qsizetype n = lines.Lines.size();
+        for (qsizetype j = 0; j < n; ++j) {
+            const QString& text = lines.Lines[j];
             int px = x;
             if (iscenter)
-                px = centred(parts[j], size);
+                px = centred(text, size);
             else if (j >= 1 && iskg)
-                px = pxX(gettextwidth(FDevice, QStringLiteral("  "), size) / 10);
-            FDevice.DrawText(px, pxY(rowStartY + double(j) * FHg), parts[j]);
+                px = pxX(indentMm(size) / 10);
+            FDevice.DrawText(px, pxY(rowStartY + double(j) * FHg), text);
         }
-        const qsizetype n = parts.size();
         FNowH = n <= 1 ? rowStartY + FHg : rowStartY + double(n) * FHg;
     }
 
@@ -146,9 +270,7 @@ private:
     double FHgSys;
     int32_t FSizeSys;
     QList<double> FColumns;
-    double FW20 = 0;
     double FUsable = 0;
-    QString FLine;
     double FNowH = 0;
     double FHg = 0;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
 // The print routine: renders one ticket layout document on the printer of its
-// ticket kind as one one-page job, placing cells by centimetre positions.
+// ticket kind as one one-page job, placing cells by centimetre positions. A
+// cell too wide for its column continues on further lines of that column.
 
 #include "billing/pagedevice.h"
 #include "billing/ticketsettings.h"

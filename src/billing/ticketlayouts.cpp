@@ -1,5 +1,7 @@
 #include "billing/ticketlayouts.h"
 
+#include "billing/deskops.h"
+#include "billing/deskview.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/myfun.h"
@@ -10,41 +12,64 @@
 
 namespace {
 
-// One ordered line as a ticket shows it.
+// One ordered line as the kitchen ticket shows it.
 struct TTicketLine {
     QString title;
     QString quantity;
-    double price = 0;
     bool returned = false;
 };
 
-QList<TTicketLine> readLines(TSQLiteDatabase& db, const QString& condition) {
-    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+std::unique_ptr<TSQLiteTable> selectLines(TSQLiteORM& orm, const QString& condition) {
     orm.Where(condition);
     orm.Order(QStringLiteral("`id` ASC"));
-    const std::unique_ptr<TSQLiteTable> table = orm.Select();
-    if (!table)
+    std::unique_ptr<TSQLiteTable> table = orm.Select();
+    if (!table || orm.LastFailed())
         throw ESQLiteException(QStringLiteral("读取订单明细失败: ") + orm.LastError());
-    QList<TTicketLine> lines;
-    for (; !table->Eof(); table->Next()) {
-        TTicketLine line;
-        line.title = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("title"));
-        line.quantity = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("quantity"));
-        line.price = TSQLiteORM::GetFieldAsDouble(table.get(), QStringLiteral("price"));
-        line.returned = TSQLiteORM::GetFieldAsInteger(table.get(), QStringLiteral("stat")) == 7;
-        lines << line;
-    }
-    return lines;
+    return table;
 }
 
 QString openLinesOf(int32_t DeskID) {
     return QStringLiteral("`deskid`=%1 AND `issettle`=0 AND `stat`>=0 AND `stat`<=7").arg(DeskID);
 }
 
-// Amounts go through four-decimal fixed point, so a stored 2.0999999999999996
-// prints as 2.10 and a sum never loses a cent to binary fractions.
-QString money(TCurrency amount) {
-    return FormatPno(amount.ToDouble(), 2);
+QList<TTicketLine> readKitchenLines(TSQLiteDatabase& db, int32_t DeskID) {
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    const auto table = selectLines(orm, openLinesOf(DeskID));
+    QList<TTicketLine> lines;
+    for (; !table->Eof(); table->Next()) {
+        TTicketLine line;
+        line.title = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("title"));
+        line.quantity = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("quantity"));
+        line.returned = TSQLiteORM::GetFieldAsInteger(table.get(), QStringLiteral("stat")) == 7;
+        lines << line;
+    }
+    return lines;
+}
+
+// Receipt lines are the table window's, so their subtotals and the total are
+// the texts the cashier sees and the amount the settlement books.
+TDeskLines readTableLines(TSQLiteDatabase& db, int32_t DeskID) {
+    try {
+        return ReadDeskLines(db, DeskID);
+    } catch (const EDeskError& e) {
+        throw ESQLiteException(QStringLiteral("读取订单明细失败: ") + e.Message());
+    }
+}
+
+TDeskLines readOrderLines(TSQLiteDatabase& db, int32_t OrderID) {
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    const auto table =
+        selectLines(orm, QStringLiteral("`rootid`=%1 AND `stat`>=0 AND `stat`<=7").arg(OrderID));
+    QList<TDeskLine> lines;
+    for (; !table->Eof(); table->Next()) {
+        const TSQLiteTable* t = table.get();
+        lines << MakeDeskLine(TSQLiteORM::GetFieldAsInteger(t, QStringLiteral("id")),
+                              TSQLiteORM::GetFieldAsString(t, QStringLiteral("title")),
+                              TSQLiteORM::GetFieldAsDouble(t, QStringLiteral("quantity")),
+                              TSQLiteORM::GetFieldAsDouble(t, QStringLiteral("oneprice")),
+                              TSQLiteORM::GetFieldAsInteger(t, QStringLiteral("stat")));
+    }
+    return SumDeskLines(lines);
 }
 
 class TLayout {
@@ -61,7 +86,9 @@ public:
               zclock::Now().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     }
     void Table(const TTicketSettings& s, const QString& bh) {
-        Title(s.Edit(QStringLiteral("lab_zwhmc")).trimmed() + QStringLiteral("：") + bh);
+        const QString label = s.Edit(QStringLiteral("lab_zwhmc")).trimmed();
+        const bool colon = label.endsWith(QStringLiteral("：")) || label.endsWith(QLatin1Char(':'));
+        Title(label + (colon ? QString() : QStringLiteral("：")) + bh);
     }
     void ReceiptHeading() {
         Row(QStringLiteral("[{\"title\":\"菜品名称\"},{\"title\":\"数量\"},{\"title\":\"小计\"}]"));
@@ -92,8 +119,7 @@ private:
     QString FText = QStringLiteral("[");
 };
 
-QString receipt(TSQLiteDatabase& db, const TTicketSettings& s, const QString& condition,
-                const QString& bh) {
+QString receipt(const TTicketSettings& s, const TDeskLines& lines, const QString& bh) {
     const auto edit = [&s](const char* name) {
         return s.Edit(QLatin1String(name)).trimmed();
     };
@@ -104,15 +130,10 @@ QString receipt(TSQLiteDatabase& db, const TTicketSettings& s, const QString& co
     layout.Table(s, bh);
     layout.ReceiptHeading();
     layout.Dash();
-    TCurrency total;
-    for (const TTicketLine& line : readLines(db, condition)) {
-        const TCurrency price = TCurrency::FromDouble(line.price);
-        layout.Line({line.title, line.quantity, money(price)}, line.returned);
-        if (!line.returned)
-            total.raw += price.raw;
-    }
+    for (const TDeskLine& line : lines.Lines)
+        layout.Line({line.Title, line.Quantity, line.Subtotal}, line.Stat == 7);
     layout.Dash();
-    layout.Title(QStringLiteral("合计：￥") + money(total));
+    layout.Title(QStringLiteral("合计：￥") + FormatFloat00(lines.TotalAmount));
     layout.Dash();
     if (s.CheckBox(QStringLiteral("box_xpisaddress")))
         layout.Address(edit("lab_address"));
@@ -161,7 +182,7 @@ QString JsonEscape(const QString& s) {
 
 QString BuildTableReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
                           const QString& DeskBH) {
-    return receipt(db, settings, openLinesOf(DeskID), DeskBH);
+    return receipt(settings, readTableLines(db, DeskID), DeskBH);
 }
 
 QString BuildTableReceipt(int32_t DeskID, const QString& DeskBH) {
@@ -171,8 +192,7 @@ QString BuildTableReceipt(int32_t DeskID, const QString& DeskBH) {
 
 QString BuildOrderReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t OrderID,
                           const QString& OrderBH) {
-    return receipt(db, settings,
-                   QStringLiteral("`rootid`=%1 AND `stat`>=0 AND `stat`<=7").arg(OrderID), OrderBH);
+    return receipt(settings, readOrderLines(db, OrderID), OrderBH);
 }
 
 QString BuildOrderReceipt(int32_t OrderID, const QString& OrderBH) {
@@ -187,7 +207,7 @@ QString BuildKitchenTicket(TSQLiteDatabase& db, const TTicketSettings& settings,
     layout.Table(settings, DeskBH);
     layout.KitchenHeading();
     layout.Dash();
-    for (const TTicketLine& line : readLines(db, openLinesOf(DeskID)))
+    for (const TTicketLine& line : readKitchenLines(db, DeskID))
         layout.Line({line.title, line.quantity}, line.returned);
     return layout.Text();
 }

@@ -138,7 +138,6 @@ TEST_F(AddPrintTest, SubLinesStackAndIndentWithIskg) {
 }
 
 TEST_F(AddPrintTest, CentringUsesTheUsableWidthAndMayGoNegative) {
-    const QString wide(50, QLatin1Char('M')); // 60 mm at size 12
     const struct {
         QString cell;
         int dpiX;
@@ -146,8 +145,9 @@ TEST_F(AddPrintTest, CentringUsesTheUsableWidthAndMayGoNegative) {
     } cases[] = {
         {QStringLiteral(R"({"title":"ABCD","iscenter":1})"), 254, 256},
         {QStringLiteral(R"({"title":"ABCD","iscenter":1,"size":24})"), 254, 232},
-        {QStringLiteral(R"({"title":"%1","iscenter":1})").arg(wide), 254, -20},
-        {QStringLiteral(R"({"title":"%1","iscenter":1})").arg(wide), 203, -15},
+        // One character 60 mm wide cannot be wrapped any further.
+        {QStringLiteral(R"({"title":"M","iscenter":1,"size":600})"), 254, -20},
+        {QStringLiteral(R"({"title":"M","iscenter":1,"size":600})"), 203, -15},
     };
     for (const auto& c : cases) {
         dev.Texts.clear();
@@ -160,12 +160,15 @@ TEST_F(AddPrintTest, CentringUsesTheUsableWidthAndMayGoNegative) {
     }
 }
 
-TEST_F(AddPrintTest, DashRuleIsComputedOnceFromTheBaseSizeAndPaper) {
+TEST_F(AddPrintTest, DashRuleEndsInsideTheUsableWidth) {
+    // Usable width: paper less 2 mm; a dash is size/10 mm wide.
     const struct {
         int pagePixels;
         const char* size;
-        int dashes;
-    } cases[] = {{580, "12", 47}, {720, "12", 59}, {580, "11", 51}};
+        int dashes;   // at the configured size
+        int dashes24; // on the rule of size 24
+    } cases[] = {
+        {580, "12", 46, 23}, {720, "12", 58, 29}, {580, "11", 50, 23}, {560, "12", 45, 22}};
     for (const auto& c : cases) {
         dev.Texts.clear();
         dev.PagePixels = c.pagePixels;
@@ -175,11 +178,72 @@ TEST_F(AddPrintTest, DashRuleIsComputedOnceFromTheBaseSizeAndPaper) {
                                        R"([{"title":"---","isline":1,"isdel":"1"}],])")),
                   printresult::Done());
         ASSERT_EQ(dev.Texts.size(), 3);
-        for (const auto& t : dev.Texts)
-            EXPECT_EQ(t.text, QString(c.dashes, QLatin1Char('-'))) << c.pagePixels << " " << c.size;
+        const int expected[] = {c.dashes, c.dashes24, c.dashes};
+        const double usable = c.pagePixels / 10.0 - 2.0;
+        for (int i = 0; i < 3; ++i) {
+            const auto& t = dev.Texts[i];
+            EXPECT_EQ(t.text, QString(expected[i], QLatin1Char('-')))
+                << c.pagePixels << " " << c.size << " row " << i;
+            EXPECT_LE(gettextwidth(dev, t.text, t.size), usable + 1e-6);
+        }
         EXPECT_EQ(dev.Texts[1].size, 24);
         EXPECT_EQ(dev.Texts[2].style, TFontStyle::StrikeOut);
     }
+}
+
+TEST_F(AddPrintTest, LongCellsContinueOnSubLinesWithinTheirColumn) {
+    // Receipt columns at 0, 31 and 42 mm; 56 mm usable; a character at size 12
+    // is 1.2 mm, so 25 fit before the second column, 11 after the third.
+    const QString ten = QStringLiteral("一二三四五六七八九十");
+    const QString thirty = ten + ten + ten;
+    const QString wide25 = thirty.left(25);
+    const QString addr = QStringLiteral("地址：") + ten + ten + ten + ten + ten;
+    const struct {
+        const char* name;
+        QString row;
+        QStringList placed; // the row's texts, then "X" of the next row
+    } cases[] = {
+        {"short name",
+         QStringLiteral(R"([{"title":"鱼香茄子"},{"title":"1"},{"title":"39.01"}])"),
+         {"鱼香茄子@0,50", "1@310,50", "39.01@420,50", "X@0,100"}},
+        {"25 characters fit",
+         QStringLiteral(R"([{"title":"%1"},{"title":"1"}])").arg(wide25),
+         {wide25 + "@0,50", "1@310,50", "X@0,100"}},
+        {"30 characters wrap",
+         QStringLiteral(R"([{"title":"%1","isdel":"1"},{"title":"2"},{"title":"9.50"}])")
+             .arg(thirty),
+         {wide25 + "@0,50", thirty.mid(25) + "@0,100", "2@310,50", "9.50@420,50", "X@0,150"}},
+        {"last cell wraps at the usable width",
+         QStringLiteral(R"([{"title":"A"},{"title":"1"},{"title":"1234567890123"}])"),
+         {"A@0,50", "1@310,50", "12345678901@420,50", "23@420,100", "X@0,150"}},
+        {"Latin breaks at a blank",
+         QStringLiteral(R"([{"title":"Kung Pao chicken with peanuts"},{"title":"1"}])"),
+         {"Kung Pao chicken with@0,50", "peanuts@0,100", "1@310,50", "X@0,150"}},
+        {"each <br> part wraps on its own",
+         QStringLiteral(R"([{"title":"%1<br>微辣"},{"title":"1"}])").arg(thirty),
+         {wide25 + "@0,50", thirty.mid(25) + "@0,100", "微辣@0,150", "1@310,50", "X@0,200"}},
+        {"a character wider than its column stands alone",
+         QStringLiteral(R"([{"title":"甲乙","size":400},{"title":"1"}])"),
+         {"甲@0,50", "乙@0,1717", "1@310,50", "X@0,3384"}},
+        {"centred sub-lines at the usable width",
+         QStringLiteral(R"([{"title":"%1","iscenter":1}])").arg(QString(50, QLatin1Char('M'))),
+         {QString(46, QLatin1Char('M')) + "@4,50", "MMMM@256,100", "X@0,150"}},
+        {"iskg indents the continuation",
+         QStringLiteral(R"([{"title":"%1","iskg":1}])").arg(addr),
+         {addr.left(46) + "@0,50", addr.mid(46) + "@24,100", "X@0,150"}},
+    };
+    for (const auto& c : cases) {
+        dev.Texts.clear();
+        EXPECT_EQ(print(QStringLiteral("[") + c.row + QStringLiteral(",[{\"title\":\"X\"}]]")),
+                  printresult::Done());
+        EXPECT_EQ(placed(), c.placed) << c.name;
+    }
+    // A wrapped returned line is struck through on every sub-line.
+    dev.Texts.clear();
+    print(QStringLiteral(R"([[{"title":"%1","isdel":"1"},{"title":"2"}]])").arg(thirty));
+    ASSERT_EQ(dev.Texts.size(), 3);
+    EXPECT_EQ(dev.Texts[0].style, TFontStyle::StrikeOut);
+    EXPECT_EQ(dev.Texts[1].style, TFontStyle::StrikeOut);
 }
 
 TEST_F(AddPrintTest, TooManyCellsStopsTheJobAfterTheRowsBefore) {

@@ -1,9 +1,11 @@
+#include "billing/deskview.h"
 #include "billing/layoutreader.h"
 #include "billing/myprint.h"
 #include "billing/recordingdevice.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
+#include "common/myfun.h"
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 
@@ -34,14 +36,17 @@ protected:
     }
     void TearDown() override { zclock::SetTestClock({}); }
 
-    void line(const char* title, double quantity, double price, int stat, int deskid = 7,
+    // A line of `quantity` at the unit price `oneprice`; its stored amount is
+    // the product, as the order manager stores it.
+    void line(const char* title, double quantity, double oneprice, int stat, int deskid = 7,
               int issettle = 0, int rootid = 0) {
         db->ExecSQL(QStringLiteral("INSERT INTO zel_orders_detail "
-                                   "(title,quantity,price,stat,deskid,issettle,rootid) VALUES "
-                                   "('%1',%2,%3,%4,%5,%6,%7)")
+                                   "(title,quantity,oneprice,price,stat,deskid,issettle,rootid) "
+                                   "VALUES ('%1',%2,%3,%4,%5,%6,%7,%8)")
                         .arg(QString::fromUtf8(title))
                         .arg(quantity, 0, 'g', 17)
-                        .arg(price, 0, 'g', 17)
+                        .arg(oneprice, 0, 'g', 17)
+                        .arg(oneprice * quantity, 0, 'g', 17)
                         .arg(stat)
                         .arg(deskid)
                         .arg(issettle)
@@ -59,8 +64,8 @@ protected:
 
 TEST_F(LayoutTest, TableReceiptStrikesReturnedLinesAndLeavesThemOutOfTheTotal) {
     line("鱼香茄子", 1, 39.01, 0);
-    line("红烧肉", 2, 50, 7);
-    line("米饭", 0.5, 1, 3);
+    line("红烧肉", 2, 25, 7);
+    line("米饭", 0.5, 2, 3);
     line("已删除", 1, 99, 8);
     line("别桌", 1, 99, 0, 8);
     line("已结算", 1, 99, 3, 7, 1);
@@ -69,8 +74,8 @@ TEST_F(LayoutTest, TableReceiptStrikesReturnedLinesAndLeavesThemOutOfTheTotal) {
     EXPECT_EQ(
         layout,
         QStringLiteral("[") + "[{\"title\":\"老王川菜馆\",\"size\":12,\"iscenter\":1}]," +
-            "[{\"title\":\"结账单\",\"iscenter\":1}]," + kDate +
-            "[{\"title\":\"桌位号：：A01\"}]," + kReceiptHeading + kDash +
+            "[{\"title\":\"结账单\",\"iscenter\":1}]," + kDate + "[{\"title\":\"桌位号：A01\"}]," +
+            kReceiptHeading + kDash +
             "[{\"title\":\"鱼香茄子\",\"isdel\":\"0\"},{\"title\":\"1\",\"isdel\":\"0\"},"
             "{\"title\":\"39.01\",\"isdel\":\"0\"}],"
             "[{\"title\":\"红烧肉\",\"isdel\":\"1\"},{\"title\":\"2\",\"isdel\":\"1\"},"
@@ -126,7 +131,7 @@ TEST_F(LayoutTest, EmptyTableReceiptAndItsOptionalRows) {
 
 TEST_F(LayoutTest, KitchenTicketListsOpenLinesWithoutPrices) {
     line("鱼香茄子", 1, 39.01, 0);
-    line("红烧肉", 2, 50, 7);
+    line("红烧肉", 2, 25, 7);
     line("已删除", 1, 99, 8);
     settings.SetEdit(QStringLiteral("lab_zwhmc"), QStringLiteral(" 台号 "));
     EXPECT_EQ(BuildKitchenTicket(*db, settings, 7, QStringLiteral("B2")),
@@ -138,11 +143,11 @@ TEST_F(LayoutTest, KitchenTicketListsOpenLinesWithoutPrices) {
 
 TEST_F(LayoutTest, OrderReceiptReadsTheSettledOrdersLines) {
     line("鱼香茄子", 1, 39.01, 3, 7, 1, 42);
-    line("红烧肉", 2, 50, 7, 7, 1, 42);
+    line("红烧肉", 2, 25, 7, 7, 1, 42);
     line("已删除", 1, 99, 8, 7, 1, 42);
     line("别单", 1, 99, 3, 7, 1, 43);
     const QString layout = BuildOrderReceipt(*db, settings, 42, QStringLiteral("A09"));
-    EXPECT_TRUE(layout.contains(QStringLiteral("[{\"title\":\"桌位号：：A09\"}],")));
+    EXPECT_TRUE(layout.contains(QStringLiteral("[{\"title\":\"桌位号：A09\"}],")));
     EXPECT_TRUE(layout.contains(QStringLiteral("{\"title\":\"50.00\",\"isdel\":\"1\"}]")));
     EXPECT_FALSE(layout.contains(QStringLiteral("已删除")));
     EXPECT_FALSE(layout.contains(QStringLiteral("别单")));
@@ -153,7 +158,7 @@ TEST_F(LayoutTest, TotalsDoNotLoseCentsToBinaryFractions) {
     // 0.7 + 0.1 is 0.7999999999999999 in binary, and 3 x 0.7 stores as 2.0999999999999996.
     line("甲", 1, 0.7, 0);
     line("乙", 1, 0.1, 0);
-    line("丙", 3, 0.7 * 3, 0);
+    line("丙", 3, 0.7, 0);
     const QString layout = BuildTableReceipt(*db, settings, 7, QStringLiteral("A01"));
     EXPECT_TRUE(layout.contains(QStringLiteral("{\"title\":\"2.10\",\"isdel\":\"0\"}")));
     EXPECT_TRUE(layout.contains(QStringLiteral("[{\"title\":\"合计：￥2.90\"}],")));
@@ -230,7 +235,7 @@ TEST_F(LayoutTest, QuotesBackslashesAndControlCharactersPrintAsTyped) {
     }
     const QStringList drawn = dev.DrawnTexts();
     EXPECT_TRUE(drawn.contains(dish));
-    EXPECT_TRUE(drawn.contains(QStringLiteral("桌位号：：") + bh));
+    EXPECT_TRUE(drawn.contains(QStringLiteral("桌位号：") + bh));
     EXPECT_TRUE(drawn.contains(QStringLiteral("\"店\\")));
     EXPECT_TRUE(drawn.contains(QStringLiteral("地址：路\\\"1\"")));
 }
@@ -247,6 +252,107 @@ TEST_F(LayoutTest, DefaultOverloadsUseTheProgramDatabase) {
 TEST_F(LayoutTest, AFailedReadThrowsInsteadOfPrintingAnEmptyTicket) {
     db->ExecSQL(QStringLiteral("DROP TABLE zel_orders_detail"));
     EXPECT_THROW(BuildTableReceipt(*db, settings, 7, QStringLiteral("A01")), ESQLiteException);
+    EXPECT_THROW(BuildOrderReceipt(*db, settings, 42, QStringLiteral("A01")), ESQLiteException);
+    EXPECT_THROW(BuildKitchenTicket(*db, settings, 7, QStringLiteral("A01")), ESQLiteException);
+}
+
+TEST_F(LayoutTest, TableRowAddsAColonOnlyWhenTheLabelHasNone) {
+    const struct {
+        const char* label;
+        const char* row;
+    } cases[] = {
+        {"桌位号：", "桌位号：A01"},
+        {" 桌号: ", "桌号:A01"},
+        {" 台号 ", "台号：A01"},
+        {"", "：A01"},
+    };
+    for (const auto& c : cases) {
+        settings.SetEdit(QStringLiteral("lab_zwhmc"), QString::fromUtf8(c.label));
+        const QString row = QStringLiteral("[{\"title\":\"%1\"}],").arg(QString::fromUtf8(c.row));
+        EXPECT_TRUE(BuildTableReceipt(*db, settings, 7, QStringLiteral("A01")).contains(row))
+            << c.label;
+        EXPECT_TRUE(BuildKitchenTicket(*db, settings, 7, QStringLiteral("A01")).contains(row))
+            << c.label;
+    }
+}
+
+TEST_F(LayoutTest, ReceiptAmountsAreTheTableWindowsRoundedSubtotals) {
+    // 12.33 x 0.5 = 6.165 and 8.15 x 0.5 = 4.075: cut to the cent they would
+    // print 6.16 + 4.07 against the window's 6.17 + 4.08 = 10.25.
+    line("甲", 0.5, 12.33, 0);
+    line("乙", 0.5, 8.15, 3);
+    line("退", 1, 7.77, 7);
+    line("甲", 0.5, 12.33, 3, 7, 1, 42);
+    line("乙", 0.5, 8.15, 3, 7, 1, 42);
+    line("退", 1, 7.77, 7, 7, 1, 42);
+    const TDeskLines window = ReadDeskLines(*db, 7);
+    ASSERT_EQ(window.Lines.size(), 3);
+    ASSERT_EQ(window.Lines[0].Subtotal, QStringLiteral("6.17"));
+    ASSERT_EQ(FormatFloat00(window.TotalAmount), QStringLiteral("10.25"));
+    const QString receipts[] = {BuildTableReceipt(*db, settings, 7, QStringLiteral("A01")),
+                                BuildOrderReceipt(*db, settings, 42, QStringLiteral("A01"))};
+    for (const QString& layout : receipts) {
+        for (const TDeskLine& l : window.Lines) {
+            const QString flag = l.Stat == 7 ? QStringLiteral("1") : QStringLiteral("0");
+            EXPECT_TRUE(layout.contains(QStringLiteral("[{\"title\":\"%1\",\"isdel\":\"%4\"},"
+                                                       "{\"title\":\"%2\",\"isdel\":\"%4\"},"
+                                                       "{\"title\":\"%3\",\"isdel\":\"%4\"}],")
+                                            .arg(l.Title, l.Quantity, l.Subtotal, flag)))
+                << layout.toStdString();
+        }
+        EXPECT_TRUE(layout.contains(QStringLiteral("[{\"title\":\"合计：￥10.25\"}],")))
+            << layout.toStdString();
+    }
+}
+
+TEST_F(LayoutTest, PrintedTicketsKeepEveryTextInsideItsColumn) {
+    // A 20-character name and a returned one, on the shipped columns, at a size
+    // where a character is 2.5 mm wide, about as wide as a Chinese character
+    // at 12 points, so 12 fit before the second column.
+    line("麻婆豆腐配米饭套餐加辣加麻不要香菜多放葱", 2, 38.5, 0);
+    line("松鼠桂鱼整条现杀两斤左右需等待四十分钟", 1, 12.8, 7);
+    line("米饭", 3, 2, 0);
+    settings.SetEdit(QStringLiteral("kd_labedit_size"), QStringLiteral("25"));
+    settings.SetEdit(QStringLiteral("cd_labedit_size"), QStringLiteral("25"));
+    TRecordingPageDevice dev;
+    dev.PrinterNames = {QStringLiteral("PDF")};
+    kd_printname = QStringLiteral("PDF");
+    cd_printname = QStringLiteral("PDF");
+    const struct {
+        QString layout;
+        const char* tid;
+    } tickets[] = {{BuildTableReceipt(*db, settings, 7, QStringLiteral("A01")), "0"},
+                   {BuildKitchenTicket(*db, settings, 7, QStringLiteral("A01")), "1"}};
+    for (const auto& t : tickets) {
+        dev.Texts.clear();
+        QString result;
+        addprint(dev, settings, t.layout, QString::fromUtf8(t.tid), result);
+        ASSERT_EQ(result, printresult::Done());
+        // 254 dpi: a millimetre is 10 pixels; 56 mm are usable.
+        const auto right = [&dev](const TRecordingPageDevice::Text& text) {
+            return text.x + gettextwidth(dev, text.text, text.size) * 10;
+        };
+        for (qsizetype i = 0; i < dev.Texts.size(); ++i) {
+            const auto& a = dev.Texts[i];
+            EXPECT_LE(right(a), 560 + 1e-6) << a.text.toStdString();
+            for (qsizetype j = i + 1; j < dev.Texts.size(); ++j) {
+                const auto& b = dev.Texts[j];
+                if (a.y == b.y) {
+                    EXPECT_TRUE(right(a) <= b.x || right(b) <= a.x)
+                        << a.text.toStdString() << " / " << b.text.toStdString();
+                }
+            }
+        }
+        int struck = 0;
+        for (const auto& text : dev.Texts) {
+            if (text.text.startsWith(QStringLiteral("松鼠")) ||
+                text.text.endsWith(QStringLiteral("四十分钟"))) {
+                EXPECT_EQ(text.style, TFontStyle::StrikeOut);
+                ++struck;
+            }
+        }
+        EXPECT_EQ(struck, 2) << "the returned name is not on two sub-lines";
+    }
 }
 
 } // namespace
