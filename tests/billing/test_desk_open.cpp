@@ -9,10 +9,12 @@
 #include "deskfixture.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -545,7 +547,10 @@ TEST_F(DeskOpenTest, OpensCentredAndSwitchesToAnotherTable) {
     EXPECT_TRUE(form->lab_zhaoling->isReadOnly());
     EXPECT_EQ(form->PayType(), 1);
     QWidget main;
-    main.setGeometry(100, 80, 1293, 741);
+    // On the screen: a window is never placed partly off it, so a centre off
+    // the screen could not be kept.
+    main.setGeometry(
+        QGuiApplication::primaryScreen()->availableGeometry().adjusted(40, 30, -40, -30));
     main.show();
     addLine(QStringLiteral("宫保鸡丁"), 30, 1, 0);
     form->OpenForDesk(1, &main);
@@ -577,4 +582,25 @@ TEST_F(DeskOpenTest, OpensCentredAndSwitchesToAnotherTable) {
     EXPECT_EQ(form->lab_ydtruename->text(), QString());
     EXPECT_EQ(form->ListView1->topLevelItemCount(), 0);
     EXPECT_EQ(form->labTotalAmount->text(), QStringLiteral("￥0.00"));
+}
+
+// Lines worth a fraction of a cent: the window, the receipt and the booked
+// order round each line the same way, and add the rounded amounts.
+TEST_F(DeskOpenTest, HalfCentLinesRoundAlikeInWindowReceiptAndOrder) {
+    addLine(QStringLiteral("半份鱼"), 12.33, 0.5, 0); // 6.165
+    addLine(QStringLiteral("半份汤"), 0.05, 0.5, 0);  // 0.025
+    form->OpenForDesk(1, nullptr);
+    EXPECT_EQ(column(3), QStringList({"6.17", "0.03"}));
+    EXPECT_EQ(form->labTotalAmount->text(), QStringLiteral("￥6.20"));
+
+    click(form->btn_keda);
+    const QStringList printed = device.DrawnTexts();
+    EXPECT_TRUE(printed.contains(QStringLiteral("6.17"))) << printed.join('|').toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("0.03"))) << printed.join('|').toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("合计：￥6.20")))
+        << printed.join('|').toStdString();
+
+    click(form->btnSettle);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT price || '|' || allprice FROM zel_orders")),
+              QStringLiteral("6.2|6.2"));
 }
