@@ -4,8 +4,11 @@
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/myfun.h"
+#include "common/ui/closeonescape.h"
+#include "common/ui/fitscrollarea.h"
 #include "common/ui/laymsg.h"
 #include "common/ui/listviewwidth.h"
+#include "common/ui/showcentred.h"
 #include "store/sqlitedb.h"
 
 #include <QApplication>
@@ -19,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -55,6 +57,7 @@ QLineEdit* labelledEdit(QWidget* parent, QFormLayout* form, const QString& name,
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
     auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setBuddy(edit);
     form->addRow(label, edit);
     return edit;
@@ -62,9 +65,13 @@ QLineEdit* labelledEdit(QWidget* parent, QFormLayout* form, const QString& name,
 
 QLabel* captionedLabel(QWidget* parent, QHBoxLayout* row, const QString& name,
                        const QString& caption, const QString& text) {
-    row->addWidget(new QLabel(caption, parent));
+    auto* captionLabel = new QLabel(caption, parent);
+    captionLabel->setTextFormat(Qt::PlainText);
+    row->addWidget(captionLabel);
+    // Table names and codes are shown as typed.
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     row->addWidget(label);
     return label;
 }
@@ -116,10 +123,13 @@ void TForm_desk_open::buildControls() {
     for (QPushButton* b : {btnSelectAll, btn_ycc, btn_dzz, btn_tc})
         listButtons->addWidget(b);
     listButtons->addStretch();
-    labTotalAmount = captionedLabel(this, listButtons, QStringLiteral("labTotalAmount"),
+    // The totals have a row of their own, so the window stays narrow enough for a small screen.
+    auto* totals = new QHBoxLayout;
+    totals->addStretch();
+    labTotalAmount = captionedLabel(this, totals, QStringLiteral("labTotalAmount"),
                                     QStringLiteral("合计："), QStringLiteral("0.00"));
-    listButtons->addSpacing(16);
-    labTotalDishes = captionedLabel(this, listButtons, QStringLiteral("labTotalDishes"),
+    totals->addSpacing(16);
+    labTotalDishes = captionedLabel(this, totals, QStringLiteral("labTotalDishes"),
                                     QStringLiteral("菜品数量："), QStringLiteral("0"));
     QFont totalFont = labTotalAmount->font();
     totalFont.setBold(true);
@@ -129,6 +139,7 @@ void TForm_desk_open::buildControls() {
     auto* left = new QVBoxLayout;
     left->addWidget(ListView1, 1);
     left->addLayout(listButtons);
+    left->addLayout(totals);
 
     auto* deskRow = new QHBoxLayout;
     lab_deskinfo = captionedLabel(this, deskRow, QStringLiteral("lab_deskinfo"),
@@ -192,12 +203,26 @@ void TForm_desk_open::buildControls() {
     commands->addWidget(CnButton2, 2, 1);
     commands->addWidget(btnSettle, 3, 0, 1, 2);
 
+    // The details scroll on a screen too low for them; the commands below
+    // them stay in sight.
+    auto* fields = new QVBoxLayout;
+    fields->setContentsMargins(0, 0, 0, 0);
+    fields->addLayout(deskRow);
+    fields->addLayout(details);
+    fields->addWidget(box_paytype);
+    fields->addLayout(amounts);
+    fields->addStretch();
+    auto* fieldsPanel = new QWidget;
+    fieldsPanel->setObjectName(QStringLiteral("FieldsPanel"));
+    fieldsPanel->setLayout(fields);
+    auto* fieldsArea = new TFitScrollArea(this);
+    fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
+    fieldsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fieldsArea->setWidget(fieldsPanel);
+
     auto* right = new QVBoxLayout;
-    right->addLayout(deskRow);
-    right->addLayout(details);
-    right->addWidget(box_paytype);
-    right->addLayout(amounts);
-    right->addStretch();
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addWidget(fieldsArea, 1);
     right->addLayout(commands);
     auto* rightPanel = new QWidget(this);
     rightPanel->setLayout(right);
@@ -221,15 +246,11 @@ void TForm_desk_open::buildControls() {
     connect(btn_chuda, &QPushButton::clicked, this, [this] { printTicket(true); });
     connect(btnOrder, &QPushButton::clicked, this, &TForm_desk_open::btnOrderClick);
     connect(btnSettle, &QPushButton::clicked, this, &TForm_desk_open::btnSettleClick);
+    CloseOnEscape(this);
 }
 
 void TForm_desk_open::OpenForDesk(int32_t ADeskID, QWidget* centreOn) {
-    const QRect area = centreOn && centreOn->isVisible()
-                           ? centreOn->frameGeometry()
-                           : QGuiApplication::primaryScreen()->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
+    FitOnScreen(this, centreOn);
     SetDeskID(ADeskID);
     show();
     raise();

@@ -4,6 +4,8 @@
 #include "billing/setorloadini.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
+#include "common/ui/closeonescape.h"
+#include "common/ui/fitscrollarea.h"
 #include "common/ui/laymsg.h"
 
 #include <QCheckBox>
@@ -108,11 +110,23 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
 
+    // The fields scroll on a screen too low for them; the buttons stay in sight.
+    auto* fields = new QWidget;
+    fields->setObjectName(QStringLiteral("FieldsPanel"));
+    auto* fieldsLayout = new QVBoxLayout(fields);
+    fieldsLayout->setContentsMargins(0, 0, 0, 0);
+    fieldsLayout->addLayout(top);
+    fieldsLayout->addWidget(kdGroup);
+    fieldsLayout->addWidget(cdGroup);
+    fieldsLayout->addStretch();
+    auto* fieldsArea = new TFitScrollArea(this);
+    fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
+    fieldsArea->setWidget(fields);
+
     auto* main = new QVBoxLayout(this);
-    main->addLayout(top);
-    main->addWidget(kdGroup);
-    main->addWidget(cdGroup);
+    main->addWidget(fieldsArea, 1);
     main->addLayout(buttons);
+    CloseOnEscape(this);
 
     showSettings();
 }

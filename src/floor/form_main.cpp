@@ -4,12 +4,12 @@
 #include "common/messages.h"
 #include "common/ui/laybox.h"
 #include "common/ui/laymsg.h"
+#include "common/ui/showcentred.h"
 #include "floor/mainmenustyle.h"
 #include "store/demodata.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -108,12 +108,7 @@ void Tform_main::deletetestdata() {
 }
 
 void Tform_main::CenterOnScreen() {
-    const QScreen* s = screen();
-    if (!s)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+    FitOnScreen(this, nullptr);
 }
 
 void Tform_main::FormShow() {

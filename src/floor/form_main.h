@@ -43,7 +43,7 @@ public:
     void AddTestDataMenuEntry();
     void deletetestdata();
 
-    // Places the window in the middle of its screen.
+    // Places the window in the middle of its screen, shrunk to it when larger.
     void CenterOnScreen();
 
     QScrollArea* CategoryScrollBox() const { return FCategoryScrollBox; }

@@ -6,7 +6,9 @@
 #include "common/messages.h"
 #include "common/ui/laymsg.h"
 #include "common/ui/qtmessenger.h"
+#include "common/ui/showcentred.h"
 #include "ordering/TOrderManager.h"
+#include "ordering/dishgrid.h"
 #include "ordering/modalrunner.h"
 #include "ordering/ordererror.h"
 #include "ordering/panels.h"
@@ -14,6 +16,7 @@
 #include "store/sqlitedb.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -105,6 +108,7 @@ void TForm_diancan::CreateMainLayout() {
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
     SetBackground(ScrollBox1, Qt::white);
+    ScrollBox1->installEventFilter(this);
     dishes->addWidget(ScrollBox1);
 
     pnlRight = new QWidget(this);
@@ -231,6 +235,29 @@ void TForm_diancan::FormCreate() {
     }
 }
 
+bool TForm_diancan::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ScrollBox1 && event->type() == QEvent::Resize)
+        fitDishGrid();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_diancan::fitDishGrid() {
+    QWidget* panel = FDishControlManager ? FDishControlManager->GridPanel() : nullptr;
+    if (!panel)
+        return;
+    const auto count = int32_t(FDishes.size());
+    const TDishGrid now = DishGrid(ScrollBox1->width() - 2 * ScrollBox1->frameWidth(), count);
+    const TDishGrid before = DishGrid(panel->width() + 20, count);
+    // Tiles move only when the number of columns changes; a resize within
+    // the same columns keeps them and only the grid's width follows.
+    if (now.ColCount == before.ColCount) {
+        panel->resize(qMax(0, now.AvailableWidth), panel->height());
+        return;
+    }
+    FDishControlManager->RefreshDishDisplay();
+    RefreshAllDishQuantities();
+}
+
 void TForm_diancan::requireManager() const {
     if (!FOrderManager)
         throw EOrderError(QStringLiteral("初始化失败: 点餐系统未打开数据库"));
@@ -239,11 +266,7 @@ void TForm_diancan::requireManager() const {
 int TForm_diancan::OpenForDesk(int32_t ADeskID, QWidget* centreOn) {
     SetDeskID(ADeskID);
     LoadDataToForm();
-    if (centreOn) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(centreOn->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    FitOnScreen(this, centreOn);
     return RunModal(*this);
 }
 

@@ -49,9 +49,9 @@ public:
     void SetAfterConfirmation(std::function<void()> fn) { FAfterConfirmation = std::move(fn); }
     void SetTileRepaint(TTileRepaint fn) { FTileRepaint = std::move(fn); }
 
-    // Loads the table, centres the window on centreOn (when given) and runs it
-    // modally; returns when it is closed. Load failures of the order manager
-    // are raised to the caller.
+    // Loads the table, fits the window to the screen centred on centreOn
+    // (when visible) and runs it modally; returns when it is closed. Load
+    // failures of the order manager are raised to the caller.
     int OpenForDesk(int32_t ADeskID, QWidget* centreOn);
 
     void SetDeskID(int32_t ADeskID);
@@ -132,7 +132,12 @@ signals:
     // Every notification the screen shows, in order.
     void Notified(const QString& text);
 
+protected:
+    // Lays the dish tiles out again when the dish area changes width.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void fitDishGrid();
     void CreateMainLayout();
     void CreateRightPanel();
     void layoutNow();

@@ -1,5 +1,7 @@
 #include "ordering/specselectiondialog.h"
 #include "common/myfun.h"
+#include "common/ui/fitscrollarea.h"
+#include "common/ui/showcentred.h"
 
 #include "ordering/form_diancan.h"
 #include "ordering/modalrunner.h"
@@ -7,10 +9,9 @@
 #include "ordering/panels.h"
 
 #include <QDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -45,13 +46,29 @@ std::unique_ptr<QDialog> TSpecSelectionDialog::CreateDialogForm() {
     form->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     form->setFont(QFont(form->font().family(), 9));
     const int32_t height = DialogHeight(FDishItem->Specs.size());
-    form->setFixedSize(kDialogWidth, height);
+    // Never higher than that, lower on a small screen: the rows then scroll
+    // above the buttons.
+    form->setFixedWidth(kDialogWidth);
+    form->setMaximumHeight(height);
+    form->resize(kDialogWidth, height);
+    auto* layout = new QVBoxLayout(form.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
 
-    CreateSpecControls(form.get());
+    auto* rows = new QWidget;
+    rows->setObjectName(QStringLiteral("SpecRows"));
+    rows->setFixedSize(kDialogWidth, height - kBottomHeight);
+    CreateSpecControls(rows);
+    auto* area = new TFitScrollArea;
+    area->setObjectName(QStringLiteral("SpecArea"));
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(rows);
+    layout->addWidget(area, 1);
 
-    auto* bottom = new QWidget(form.get());
+    auto* bottom = new QWidget;
     bottom->setObjectName(QStringLiteral("BottomPanel"));
-    bottom->setGeometry(0, height - kBottomHeight, kDialogWidth, kBottomHeight);
+    bottom->setFixedSize(kDialogWidth, kBottomHeight);
+    layout->addWidget(bottom);
     // Placed as for a 185-pixel panel, so they stay at the left when it is wider.
     const int32_t okLeft = (185 - 160) / 2;
     auto* ok = new QPushButton(QStringLiteral("确定"), bottom);
@@ -64,15 +81,11 @@ std::unique_ptr<QDialog> TSpecSelectionDialog::CreateDialogForm() {
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = form->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form->move(frame.topLeft());
-    }
+    FitOnScreen(form.get(), nullptr);
     return form;
 }
 
-void TSpecSelectionDialog::CreateSpecControls(QDialog* Form) {
+void TSpecSelectionDialog::CreateSpecControls(QWidget* Form) {
     for (qsizetype I = 0; I < FDishItem->Specs.size(); ++I) {
         const TSpecItem& spec = FDishItem->Specs.at(I);
         const int32_t tag = int32_t(I);

@@ -12,6 +12,7 @@
 
 class QDialog;
 class QPushButton;
+class QWidget;
 class TDishItem;
 class TForm_diancan;
 
@@ -26,7 +27,8 @@ public:
     bool Execute();
     // The dialog window, built and not shown, owned by the caller.
     std::unique_ptr<QDialog> CreateDialogForm();
-    void CreateSpecControls(QDialog* Form);
+    // One row per specification, 45 pixels apart, in Form.
+    void CreateSpecControls(QWidget* Form);
     // One press of a row's "-" or "+".
     void QuantityButtonClick(QPushButton* Sender);
 

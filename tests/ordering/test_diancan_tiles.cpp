@@ -13,9 +13,12 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 
 namespace {
@@ -287,6 +290,64 @@ TEST_F(DiancanTest, DialogHeightFollowsTheLiveSpecifications) {
     }
 }
 
+// More specifications than the screen is high: the dialog fits the screen, its
+// rows scroll and "确定" stays in sight.
+TEST_F(DiancanTest, ManySpecificationsScrollAboveTheButtonsOnALowScreen) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const int count = available.height() / 45 + 2;
+    const int32_t many = addDish(QStringLiteral("多规格"), 1, hot, 9, true);
+    for (int i = 0; i < count; ++i)
+        addSpec(many, QStringLiteral("规格%1").arg(i), 1);
+    makeScreen(desk);
+    onNextDialog([&](QDialog& dialog) {
+        EXPECT_TRUE(available.contains(dialog.frameGeometry()));
+        EXPECT_LT(dialog.height(), TSpecSelectionDialog::DialogHeight(count));
+        auto* area = dialog.findChild<QScrollArea*>(QStringLiteral("SpecArea"));
+        ASSERT_TRUE(area);
+        EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("btnOK"));
+        EXPECT_TRUE(dialog.rect().contains(QRect(ok->mapTo(&dialog, QPoint()), ok->size())));
+        // The last row is reached by scrolling.
+        auto* plus = dialog.findChild<QPushButton*>(QStringLiteral("btnIncrease%1").arg(count - 1));
+        area->ensureWidgetVisible(plus);
+        EXPECT_TRUE(area->viewport()->rect().contains(
+            QRect(plus->mapTo(area->viewport(), QPoint()), plus->size())));
+        press(dialog, QStringLiteral("btnIncrease"), count - 1, 1);
+        clickIn(dialog, QStringLiteral("btnOK"));
+    });
+    click(specButton(*screen, many));
+    EXPECT_EQ(cartTexts(),
+              QStringList({QStringLiteral("多规格 (规格%1) x 1 ￥1.00").arg(count - 1)}));
+}
+
+// Narrowed, the screen lays the tiles out for the new width, keeping what
+// they show; a narrowing that keeps the columns keeps the tiles.
+TEST_F(DiancanTest, ANarrowerWindowLaysTheDishTilesOutForItsWidth) {
+    for (int i = 0; i < 7; ++i)
+        addDish(QStringLiteral("加菜%1").arg(i), 1, hot, 10 + i);
+    makeScreen(desk);
+    click(screen->DishControlManager()->IncreaseButton(gongbao));
+    screen->resize(800, 600);
+
+    QScrollArea* box = screen->ScrollBox1;
+    const auto count = int32_t(screen->Dishes().size());
+    const TDishGrid grid = DishGrid(box->width() - 2 * box->frameWidth(), count);
+    ASSERT_LT(grid.ColCount, DishGrid(1084, count).ColCount);
+    EXPECT_LE(screen->DishControlManager()->GridPanel()->width(), box->viewport()->width());
+    for (int32_t i = 0; i < count; ++i)
+        EXPECT_EQ(
+            screen->DishControlManager()->DishPanel(screen->Dishes()[size_t(i)]->caipinid)->pos(),
+            grid.TilePos(i))
+            << i;
+    EXPECT_EQ(screen->DishControlManager()->QuantityLabel(gongbao)->text(), QStringLiteral("1"));
+
+    const QWidget* tile = screen->DishControlManager()->DishPanel(gongbao);
+    screen->resize(screen->width() - 4, 600);
+    ASSERT_EQ(DishGrid(box->width() - 2 * box->frameWidth(), count).ColCount, grid.ColCount);
+    EXPECT_EQ(screen->DishControlManager()->DishPanel(gongbao), tile);
+    EXPECT_LE(screen->DishControlManager()->GridPanel()->width(), box->viewport()->width());
+}
+
 TEST_F(DiancanTest, RemovingTheSecondSpecificationRowLeavesTheFirst) {
     makeScreen(desk);
     onNextDialog([&](QDialog& dialog) {
@@ -332,12 +393,17 @@ TEST_F(DiancanTest, RefreshAllDataDropsADeletedDishAndReloadsTheBasket) {
 TEST_F(DiancanTest, ReopeningShowsTheSameBasketWithPlainTitles) {
     makeScreen(0);
     QWidget owner;
-    owner.setGeometry(100, 100, 1600, 900);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    owner.setGeometry(available.adjusted(40, 30, -40, -30));
+    owner.show();
     int runs = 0;
     onNextDialog([&](QDialog& dialog) {
         ++runs;
         EXPECT_EQ(&dialog, screen.get());
-        EXPECT_EQ(dialog.frameGeometry().center(), owner.frameGeometry().center());
+        EXPECT_LE(
+            (dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(),
+            4);
+        EXPECT_TRUE(available.contains(dialog.frameGeometry()));
         EXPECT_EQ(screen->Desktitle, QStringLiteral("一号桌"));
         EXPECT_EQ(screen->Deskbh, QStringLiteral("A01"));
         EXPECT_EQ(screen->Desknums, QStringLiteral("4"));
