@@ -44,6 +44,19 @@ TAnchorPanel* newListContainer(QScrollArea* box) {
     return container;
 }
 
+// A line's text whose dish name is cut with "…" when the row is too narrow,
+// never its quantity, amount or status after the name.
+TElidedLabel* lineLabel(const QString& name, const QString& title, const QString& text,
+                        QWidget* row) {
+    auto* label = new TElidedLabel(text, row);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    if (text.startsWith(title))
+        label->SetTailLength(text.size() - title.size());
+    return label;
+}
+
 // A white row of the given height across the container, with its 1-pixel
 // silver line along the bottom edge.
 TAnchorPanel* newListRow(TAnchorPanel* container, const QString& name, int top, int height) {
@@ -80,11 +93,10 @@ void TForm_diancan::RefreshCartDisplay() {
         row->setProperty(kDish, item.caipinid);
         row->setProperty(kSpec, item.skuid);
 
-        auto* text = new QLabel(item.DisplayText(), row);
-        text->setObjectName(QStringLiteral("lblOrderText"));
-        text->setTextFormat(Qt::PlainText);
-        text->setGeometry(0, 0, row->width(), 42);
-        text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // Ends 5 pixels before "删除", so a long name never runs under it.
+        TElidedLabel* text =
+            lineLabel(QStringLiteral("lblOrderText"), item.title, item.DisplayText(), row);
+        text->setGeometry(0, 0, row->width() - 50 - 5 - 5, 42);
         row->AnchorRight(text, true);
 
         auto* remove = new QPushButton(QStringLiteral("删除"), row);
@@ -125,11 +137,8 @@ void TForm_diancan::RefreshConfirmedDisplay() {
         // Attached after the tick is set, so building the list changes nothing.
         connect(select, &QCheckBox::clicked, this, [this, select] { HandleCheckBoxClick(select); });
 
-        auto* label = new TElidedLabel(text, row);
-        label->setObjectName(QStringLiteral("lblConfirmedText"));
-        label->setTextFormat(Qt::PlainText);
+        TElidedLabel* label = lineLabel(QStringLiteral("lblConfirmedText"), item.title, text, row);
         label->setGeometry(23, 0, row->width() - 23 - 5, 40);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         row->AnchorRight(label, true);
         CurrentTop += 40;
     }

@@ -2,6 +2,7 @@
 // table's row and tile kept in step.
 
 #include "ordering/TOrderManager.h"
+#include "ordering/panels.h"
 
 #include "diancanfixture.h"
 
@@ -253,3 +254,52 @@ TEST_F(DiancanOrderTest, ABasketLineWhoseSpecificationWentAwayCanBeRemoved) {
     makeScreen(desk);
     EXPECT_TRUE(cartRows().isEmpty()) << cartTexts().join(QLatin1Char('|')).toStdString();
 }
+
+namespace {
+
+// Both lists cut a long dish name, never what follows it, and the basket's
+// text ends before its "删除".
+TEST_F(DiancanTest, LongNamesAreCutSoQuantityAmountStatusAndRemoveStayVisible) {
+    const QString name(60, QChar(0x9C9C)); // 60 × 鲜
+    const int32_t dish = addDish(name, 12.5, hot, 9);
+    makeScreen(desk);
+    click(screen->DishControlManager()->IncreaseButton(dish));
+    click(screen->DishControlManager()->IncreaseButton(dish));
+
+    const QList<QWidget*> rows = cartRows();
+    ASSERT_EQ(rows.size(), 1);
+    auto* text = rows[0]->findChild<TElidedLabel*>(QStringLiteral("lblOrderText"));
+    auto* remove = rows[0]->findChild<QPushButton*>(QStringLiteral("btnRemove"));
+    ASSERT_TRUE(text);
+    ASSERT_TRUE(remove);
+    EXPECT_EQ(text->text(), name + QStringLiteral(" x 2 ￥25.00"));
+    EXPECT_LT(text->geometry().right(), remove->geometry().left());
+    EXPECT_TRUE(rows[0]->rect().contains(remove->geometry()));
+    const QString cut = text->ShownText();
+    EXPECT_TRUE(cut.endsWith(QStringLiteral(" x 2 ￥25.00"))) << cut.toStdString();
+    EXPECT_TRUE(cut.contains(QChar(0x2026)));
+    EXPECT_LE(text->fontMetrics().horizontalAdvance(cut), text->contentsRect().width());
+
+    click(screen->FConfirmButton);
+    const QList<QWidget*> ordered = confirmedRows();
+    ASSERT_EQ(ordered.size(), 1);
+    auto* line = ordered[0]->findChild<TElidedLabel*>(QStringLiteral("lblConfirmedText"));
+    ASSERT_TRUE(line);
+    const QString shown = line->ShownText();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral(" x 2 ￥25.00 (待制作)"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(shown), line->contentsRect().width());
+}
+
+// A short name is shown whole; a row too narrow even for the tail cuts the end.
+TEST(ElidedLabelTest, ShortTextsWholeAndNoRoomCutsTheEnd) {
+    TElidedLabel label(QStringLiteral("拍黄瓜 x 1 ￥8.00"));
+    label.SetTailLength(label.text().size() - 3);
+    label.resize(label.fontMetrics().horizontalAdvance(label.text()) + 4, 20);
+    EXPECT_EQ(label.ShownText(), label.text());
+    label.resize(label.fontMetrics().horizontalAdvance(QStringLiteral(" x 1 ￥")), 20);
+    EXPECT_TRUE(label.ShownText().startsWith(QStringLiteral("拍")));
+    EXPECT_TRUE(label.ShownText().endsWith(QChar(0x2026)));
+}
+
+} // namespace
