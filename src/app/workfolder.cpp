@@ -4,6 +4,7 @@
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "platform/platform.h"
+#include "platform/safefs.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,21 +80,28 @@ bool DirWritable(const QString& folder) {
     try {
         const QString dir = withSeparator(folder);
         const QString probe = dir + QStringLiteral("t1e2s3t4.txt");
-        if (!QDir().mkpath(dir))
+        if (!platform::MakePrivateFolderChain(dir))
             return false;
-        QFile file(probe);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-            return false;
-        const QByteArray line("1and1-aMail\n");
-        const bool written = file.write(line) == line.size() && file.flush();
-        file.close();
-        const bool exists = QFileInfo::exists(probe);
-        if (exists)
+        // A probe left by an interrupted run goes; a link stays, and the probe fails on it.
+        if (platform::IsPlainFile(probe))
             QFile::remove(probe);
-        return written && exists;
+        if (!platform::CreateNewFile(probe, QByteArrayLiteral("1and1-aMail\n")))
+            return false;
+        if (!platform::IsPlainFile(probe))
+            return false;
+        QFile::remove(probe);
+        return true;
     } catch (...) {
         return false;
     }
+}
+
+bool UsableFallbackFolder(const QString& folder) {
+    // Someone else's folder is not even probed: the probe would write into it.
+    if (platform::PathTaken(folder) && !platform::IsPrivateFolder(folder))
+        return false;
+    // Checked again: the folder may have appeared between the look and the probe.
+    return DirWritable(folder) && platform::IsPrivateFolder(folder);
 }
 
 void AutoCopy(const QString& target) {
@@ -127,7 +135,7 @@ bool CheckPermission(TPermissionOutcome* outcome) {
     QStringList candidates = seams.FallbackFolders();
     for (QString& candidate : candidates)
         candidate = withSeparator(candidate);
-    const auto found = std::find_if(candidates.cbegin(), candidates.cend(), &DirWritable);
+    const auto found = std::find_if(candidates.cbegin(), candidates.cend(), &UsableFallbackFolder);
     if (found == candidates.cend()) {
         tell(QStringLiteral("所有目录都无写入权限，请手动复制软件并设置访问权限"));
         seams.RequestQuit();
@@ -139,7 +147,8 @@ bool CheckPermission(TPermissionOutcome* outcome) {
     AutoCopy(folder);
 
     const QString program = folder + ExecutableName();
-    if (!QFileInfo::exists(program)) {
+    // An old copy that could not be replaced must not be started in its place.
+    if (!platform::SameFileContent(softpath + ExecutableName(), program)) {
         tell(QStringLiteral("程序文件复制失败，无法启动"));
         return finish(TPermissionOutcome::CopyFailed);
     }

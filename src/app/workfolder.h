@@ -36,8 +36,13 @@ void ResetStartupSeams();
 QStringList DefaultFallbackFolders();
 
 // True when a new file can really be written in folder (created with its
-// parents when missing); the probe file is removed again.
+// parents, for the user alone, when missing); the probe file is removed again.
+// The probe never writes through a symbolic link.
 bool DirWritable(const QString& folder);
+
+// A fallback folder is used only when it is the user's own, nobody else can
+// write it, it is no symbolic link, and DirWritable says yes.
+bool UsableFallbackFolder(const QString& folder);
 
 // Copies the files of CopyList() present in softpath to target, overwriting.
 void AutoCopy(const QString& target);

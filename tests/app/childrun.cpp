@@ -2,7 +2,11 @@
 
 #include <QByteArray>
 
+#include <vector>
+
+#include <fcntl.h>
 #include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +22,15 @@ void writeAll(int fd, const QByteArray& data) {
             return;
         done += n;
     }
+}
+
+QByteArray readToEnd(int fd) {
+    QByteArray out;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        out.append(buffer, n);
+    return out;
 }
 
 } // namespace
@@ -49,13 +62,61 @@ TChildResult RunUnprivileged(const std::function<QString()>& body) {
         ::_exit(code);
     }
     ::close(fds[1]);
-    QByteArray out;
-    char buffer[4096];
-    ssize_t n = 0;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        out.append(buffer, n);
+    const QByteArray out = readToEnd(fds[0]);
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
     return {WIFEXITED(status) && WEXITSTATUS(status) == 0, QString::fromUtf8(out)};
+}
+
+unsigned ChildUid() {
+    return RunningAsRoot() ? kNobody : ::geteuid();
+}
+
+TLiveChild::TLiveChild(const std::function<QString()>& body, const QStringList& command) {
+    std::vector<QByteArray> args;
+    for (const QString& a : command)
+        args.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    // Close-on-exec: the report ends when the child dies or its program runs.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return;
+    FPid = ::fork();
+    if (FPid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return;
+    }
+    if (FPid == 0) {
+        ::close(fds[0]);
+        writeAll(fds[1], body().toUtf8());
+        if (!command.isEmpty()) {
+            ::execv(argv[0], argv.data());
+            ::_exit(5);
+        }
+        ::close(fds[1]);
+        for (;;)
+            ::pause();
+    }
+    ::close(fds[1]);
+    FReport = QString::fromUtf8(readToEnd(fds[0]));
+    ::close(fds[0]);
+}
+
+TLiveChild::~TLiveChild() {
+    Kill();
+}
+
+void TLiveChild::Kill() {
+    if (FPid <= 0)
+        return;
+    ::kill(FPid, SIGKILL);
+    int status = 0;
+    ::waitpid(FPid, &status, 0);
+    FPid = -1;
 }
