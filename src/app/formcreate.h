@@ -1,8 +1,9 @@
 #pragma once
 
 // The start-up sequence run when the main window is created: working folder
-// and paths, schema, demonstration offer and count, floor view, resize timer,
-// demonstration menu entry, and last the online update check.
+// and paths, the folder's lock, a look at the database file, schema,
+// demonstration offer and count, floor view, resize timer, demonstration menu
+// entry, and last the online update check.
 
 class Tform_main;
 

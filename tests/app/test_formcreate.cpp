@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/formcreate.h"
+#include "app/instancelock.h"
 #include "app/program.h"
 #include "app/quitrequest.h"
 #include "app/workfolder.h"
@@ -11,6 +12,7 @@
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 
+#include "childrun.h"
 #include "tempfolder.h"
 
 #include <QDir>
@@ -19,6 +21,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
+
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -167,25 +173,100 @@ TEST_F(FormCreateTest, FailedCopyIsReportedOnceAndTheWindowStaysWithoutFloor) {
     EXPECT_EQ(w.TileArea(), nullptr);
 }
 
-TEST_F(FormCreateTest, UnusableDatabaseIsReportedAndTheWindowStillComes) {
+TEST_F(FormCreateTest, UnreadableDatabaseIsReportedOnceAndLeftAsItIs) {
     putProgram();
-    // A folder where the database file should be: nothing can open it.
-    ASSERT_TRUE(QDir().mkpath(dbPath()));
+    int quits = 0;
+    StartupSeams().RequestQuit = [&] {
+        ++quits;
+    };
     QStringList errors;
     TApplication::ErrorBox = [&](const QString& message) {
         errors << message;
     };
+    const auto write = [this](const QByteArray& bytes) {
+        QFile f(dbPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto damage = [&] {
+        // Its own header, then garbage where the schema should be.
+        ASSERT_TRUE(AutoCreateTable(dbPath()));
+        QFile f(dbPath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(100));
+        f.write(QByteArray(400, '\xff'));
+    };
+    const QString head = QStringLiteral("数据库文件无法读取：") + dbPath() + QLatin1Char('\n');
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        QString says;
+    } cases[] = {
+        {"not a database", [&] { write("id;title\n1;A1\n"); },
+         QStringLiteral("该文件不是数据库文件，请将其移走或换回原来的数据库文件后重新启动程序")},
+        {"damaged", damage,
+         QStringLiteral("该文件已损坏，请用备份的数据库文件替换它后重新启动程序")},
+        {"a folder", [&] { QDir().mkpath(dbPath()); },
+         QStringLiteral("该路径不是文件，请将其移走后重新启动程序")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(dbPath());
+        QDir(dbPath()).removeRecursively();
+        c.make();
+        struct stat before {};
+        ASSERT_EQ(::stat(QFile::encodeName(dbPath()).constData(), &before), 0);
+        QFile file(dbPath());
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.close();
+        messages.Calls.clear();
+        quits = 0;
 
-    const std::unique_ptr<Tform_main> w = CreateMainWindow();
+        const std::unique_ptr<Tform_main> w = CreateMainWindow();
+
+        EXPECT_EQ(messages.Texts(), QStringList({head + c.says}));
+        EXPECT_EQ(messages.Calls.value(0).kind, TMessageKind::Info);
+        EXPECT_EQ(quits, 1);
+        EXPECT_TRUE(errors.isEmpty());
+        EXPECT_EQ(w->TileArea(), nullptr);
+        EXPECT_EQ(w->MenuAction(QStringLiteral("MenuItem1")), nullptr);
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(dbPath()).constData(), &after), 0);
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), bytes);
+        file.close();
+        EXPECT_FALSE(QFileInfo::exists(dbPath() + QStringLiteral("-journal")));
+    }
     TApplication::ErrorBox = &ShowUncaughtError;
+}
 
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(messages.Calls.isEmpty()); // the offer could not even count
-    ASSERT_NE(mypan(), nullptr);
-    EXPECT_TRUE(mypan()->text().startsWith(QStringLiteral("加载失败: ")));
-    EXPECT_EQ(testnums, 0);
-    EXPECT_EQ(errors.size(), 1);
-    EXPECT_EQ(w->menuBar()->actions().size(), 8);
+TEST_F(FormCreateTest, ASecondProgramOnTheSameFolderSaysSoAndEnds) {
+    putProgram();
+    int quits = 0;
+    StartupSeams().RequestQuit = [&] {
+        ++quits;
+    };
+    TLiveChild first([this] {
+        UnlockWorkFolder();
+        return LockWorkFolder(folder()) == TLockResult::Acquired ? QStringLiteral("running")
+                                                                 : QString();
+    });
+    ASSERT_EQ(first.Report(), QStringLiteral("running"));
+
+    Tform_main& w = start();
+    EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("程序已在运行")}));
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(QFileInfo::exists(dbPath()));
+    EXPECT_EQ(w.TileArea(), nullptr);
+
+    // The first one crashes: its lock goes with it.
+    first.Kill();
+    messages.Calls.clear();
+    messages.Answers = {false};
+    start();
+    EXPECT_EQ(messages.Texts(), QStringList({kOffer}));
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(QFileInfo::exists(dbPath()));
 }
 
 } // namespace
