@@ -106,10 +106,14 @@ public:
         FHg = FHgSys;
     }
 
-    // Reads the page once the job is open.
+    // Reads the page once the job is open. Drawing starts at the printable
+    // area, so nothing may reach beyond its width either.
     void StartPage() {
         const int dpi = FDevice.PageDpiX();
-        FUsable = dpi > 0 ? FDevice.PaperWidth() * 25.4 / dpi - 2.0 : 0.0;
+        if (dpi <= 0)
+            return;
+        FUsable = std::min(FDevice.PaperWidth() * 25.4 / dpi - 2.0,
+                           FDevice.PrintableWidth() * 25.4 / dpi);
     }
 
     // False when the row has more cells than there are columns.

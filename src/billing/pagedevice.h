@@ -31,6 +31,9 @@ public:
     // device's horizontal dots per inch.
     virtual int PaperWidth() = 0;
     virtual int PageDpiX() = 0;
+    // Width in device pixels of the printable area, where drawing starts; the
+    // whole paper unless the device says otherwise.
+    virtual int PrintableWidth() { return PaperWidth(); }
     virtual void SetFont(const QString& face, int pointSize, TFontStyle style) = 0;
     // Top-left corner of the text at (x, y) device pixels of the printable area.
     virtual void DrawText(int x, int y, const QString& text) = 0;

@@ -69,6 +69,10 @@ int TQtPageDevice::PaperWidth() {
     return FPrinter ? qRound(FPrinter->paperRect(QPrinter::DevicePixel).width()) : 0;
 }
 
+int TQtPageDevice::PrintableWidth() {
+    return FPrinter ? qRound(FPrinter->pageRect(QPrinter::DevicePixel).width()) : 0;
+}
+
 int TQtPageDevice::PageDpiX() {
     return FPainter.isActive() ? FPainter.device()->logicalDpiX() : PrinterDpiX();
 }

@@ -29,6 +29,7 @@ public:
     bool JobActive() const override;
     int PaperWidth() override;
     int PageDpiX() override;
+    int PrintableWidth() override;
     void SetFont(const QString& face, int pointSize, TFontStyle style) override;
     void DrawText(int x, int y, const QString& text) override;
     double ScreenTextWidth(const QString& face, int pointSize, const QString& text) override;

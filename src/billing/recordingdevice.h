@@ -25,6 +25,7 @@ public:
     int DpiX = 254;
     int DpiY = 254;
     int PagePixels = 580;
+    int AreaPixels = 0; // printable width; 0: as wide as the paper
     int PageDpi = 254;
     bool RefuseJob = false;
 
@@ -44,6 +45,7 @@ public:
     bool JobActive() const override { return FActive; }
     int PaperWidth() override { return PagePixels; }
     int PageDpiX() override { return PageDpi; }
+    int PrintableWidth() override { return AreaPixels > 0 ? AreaPixels : PagePixels; }
     void SetFont(const QString& face, int pointSize, TFontStyle style) override;
     void DrawText(int x, int y, const QString& text) override;
     double ScreenTextWidth(const QString& face, int pointSize, const QString& text) override;

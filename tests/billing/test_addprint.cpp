@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // The recording device at 254 dpi: 1 cm = 100 px; 58 mm paper, so 56 mm usable;
@@ -161,17 +163,20 @@ TEST_F(AddPrintTest, CentringUsesTheUsableWidthAndMayGoNegative) {
 }
 
 TEST_F(AddPrintTest, DashRuleEndsInsideTheUsableWidth) {
-    // Usable width: paper less 2 mm; a dash is size/10 mm wide.
+    // Usable width: paper less 2 mm, at most the printable area; a dash is
+    // size/10 mm wide.
     const struct {
         int pagePixels;
+        int areaPixels;
         const char* size;
         int dashes;   // at the configured size
         int dashes24; // on the rule of size 24
-    } cases[] = {
-        {580, "12", 46, 23}, {720, "12", 58, 29}, {580, "11", 50, 23}, {560, "12", 45, 22}};
+    } cases[] = {{580, 0, "12", 46, 23}, {720, 0, "12", 58, 29},   {580, 0, "11", 50, 23},
+                 {560, 0, "12", 45, 22}, {580, 570, "12", 46, 23}, {580, 480, "12", 40, 20}};
     for (const auto& c : cases) {
         dev.Texts.clear();
         dev.PagePixels = c.pagePixels;
+        dev.AreaPixels = c.areaPixels;
         settings.SetEdit(QStringLiteral("kd_labedit_size"), QString::fromUtf8(c.size));
         EXPECT_EQ(print(QStringLiteral(R"([[{"title":"---","isline":1}],)"
                                        R"([{"title":"ignored","isline":1,"size":24}],)"
@@ -179,7 +184,8 @@ TEST_F(AddPrintTest, DashRuleEndsInsideTheUsableWidth) {
                   printresult::Done());
         ASSERT_EQ(dev.Texts.size(), 3);
         const int expected[] = {c.dashes, c.dashes24, c.dashes};
-        const double usable = c.pagePixels / 10.0 - 2.0;
+        const double usable = std::min(c.pagePixels / 10.0 - 2.0,
+                                       (c.areaPixels ? c.areaPixels : c.pagePixels) / 10.0);
         for (int i = 0; i < 3; ++i) {
             const auto& t = dev.Texts[i];
             EXPECT_EQ(t.text, QString(expected[i], QLatin1Char('-')))
