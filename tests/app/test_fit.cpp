@@ -1,0 +1,262 @@
+// The real windows on a small screen: every window fits the available area,
+// the commands an operator needs are in sight, Escape closes every window but
+// the main one, and stored texts are shown as typed. CTest runs these on a
+// 1366 x 768 till and on 1600 x 1000 at a scale factor of 2.
+
+#include "app/formcreate.h"
+#include "app/screens.h"
+#include "app/workfolder.h"
+#include "billing/form_desk_open.h"
+#include "billing/form_setting.h"
+#include "billing/recordingdevice.h"
+#include "billing/ticketsettings.h"
+#include "common/appvalues.h"
+#include "common/messages.h"
+#include "floor/desktile.h"
+#include "floor/form_main.h"
+#include "ordering/dishcontrolmanager.h"
+#include "ordering/form_diancan.h"
+#include "ordering/modalrunner.h"
+#include "store/sqlitedb.h"
+
+#include "tempfolder.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+QRect available() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// The whole of w is drawn: it lies inside each parent up to its window, so no
+// edge and no scroll area cuts it off.
+::testing::AssertionResult inSight(const QWidget* w) {
+    if (!w)
+        return ::testing::AssertionFailure() << "no widget";
+    if (!w->isVisible())
+        return ::testing::AssertionFailure() << w->objectName().toStdString() << " is hidden";
+    const QWidget* window = w->window();
+    const QRect rect(w->mapTo(window, QPoint()), w->size());
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        const QRect outer(p->mapTo(window, QPoint()), p->size());
+        if (!outer.contains(rect))
+            return ::testing::AssertionFailure()
+                   << w->objectName().toStdString() << " is cut off by "
+                   << p->objectName().toStdString() << " of " << p->metaObject()->className();
+        if (p == window)
+            break;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult onScreen(const QWidget* window) {
+    if (available().contains(window->frameGeometry()))
+        return ::testing::AssertionSuccess();
+    const QRect f = window->frameGeometry();
+    return ::testing::AssertionFailure()
+           << window->objectName().toStdString() << " frame " << f.x() << "," << f.y() << " "
+           << f.width() << "x" << f.height() << " is not inside " << available().width() << "x"
+           << available().height();
+}
+
+class FitTest : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        SetMessenger(&messages);
+        StartupSeams().ApplicationFolder = [this] {
+            return folder();
+        };
+        QFile program(folder() + QStringLiteral("zeltora"));
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        TicketSettings().Reset();
+        SetPageDevice(&printers);
+        SetModalRunner([this](QDialog& dialog) {
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+            auto script = std::exchange(nextDialog, nullptr);
+            EXPECT_TRUE(script) << "unexpected dialog " << dialog.windowTitle().toStdString();
+            if (script)
+                script(dialog);
+            return dialog.result();
+        });
+        // Start-up as the program does it: demonstration data, screens, then the show.
+        window = std::make_unique<Tform_main>();
+        FormCreate(*window);
+        screens = CreateScreens(*window);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void TearDown() override {
+        screens.reset();
+        window.reset();
+        SetModalRunner({});
+        SetPageDevice(nullptr);
+        SetMessenger(nullptr);
+        ResetStartupSeams();
+    }
+
+    static void click(QWidget* w) {
+        ASSERT_TRUE(w);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    }
+
+    TForm_desk_open& openTable(int32_t id) {
+        click(window->FindDeskGroupBox(id));
+        TForm_desk_open& desk = *screens->Form_desk_open;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
+        return desk;
+    }
+
+    TForm_setting& openSettings() {
+        window->MenuAction(QStringLiteral("N7"))->trigger();
+        TForm_setting& setting = *screens->Form_setting;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&setting));
+        return setting;
+    }
+
+    void exec(const QString& sql) {
+        TSQLiteDatabase db(sqlitename);
+        db.ExecSQL(sql);
+    }
+
+    TRecordingMessenger messages;
+    TRecordingPageDevice printers;
+    std::function<void(QDialog&)> nextDialog;
+    std::unique_ptr<Tform_main> window;
+    std::unique_ptr<TScreens> screens;
+};
+
+TEST_F(FitTest, EveryWindowFitsAndItsCommandsAreInSight) {
+    EXPECT_TRUE(onScreen(window.get()));
+    QMenuBar* bar = window->menuBar();
+    EXPECT_TRUE(inSight(bar));
+    // Entries that do not fit the bar are reached through its extension button.
+    bool allShown = true;
+    for (QAction* action : bar->actions())
+        allShown = allShown && bar->rect().contains(bar->actionGeometry(action));
+    const auto* extension = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"));
+    EXPECT_TRUE(allShown || inSight(extension));
+    EXPECT_TRUE(inSight(window->TileArea()));
+    EXPECT_TRUE(inSight(window->FindDeskGroupBox(1)));
+
+    TForm_desk_open& desk = openTable(1);
+    EXPECT_TRUE(onScreen(&desk));
+    for (QWidget* command :
+         QList<QWidget*>{desk.btnSettle, desk.btnOrder, desk.CnButton1, desk.btnAdd, desk.CnButton2,
+                         desk.btn_keda, desk.btn_chuda, desk.btnSelectAll, desk.btn_ycc,
+                         desk.btn_dzz, desk.btn_tc, desk.ListView1, desk.labTotalAmount})
+        EXPECT_TRUE(inSight(command));
+
+    TForm_diancan& diancan = *screens->Form_diancan;
+    bool ran = false;
+    nextDialog = [&](QDialog& screen) {
+        ran = true;
+        EXPECT_TRUE(onScreen(&screen));
+        EXPECT_TRUE(inSight(diancan.FConfirmButton));
+        EXPECT_TRUE(inSight(diancan.FCartScrollBox));
+        EXPECT_TRUE(inSight(diancan.FTotalLabel));
+        EXPECT_TRUE(inSight(diancan.ScrollBox1));
+        // The dish tiles are laid out for the width the screen left.
+        QWidget* grid = diancan.DishControlManager()->GridPanel();
+        ASSERT_TRUE(grid);
+        EXPECT_LE(grid->width(), diancan.ScrollBox1->viewport()->width());
+        diancan.FPageControl->setCurrentWidget(diancan.FTabConfirmed);
+        for (QWidget* command :
+             QList<QWidget*>{diancan.FBatchServedButton, diancan.FBatchReturnButton,
+                             diancan.FBatchDeleteButton})
+            EXPECT_TRUE(inSight(command));
+        screen.reject();
+    };
+    click(desk.btnOrder);
+    EXPECT_TRUE(ran);
+
+    TForm_setting& setting = openSettings();
+    EXPECT_TRUE(onScreen(&setting));
+    for (QWidget* command : QList<QWidget*>{setting.btnAdd, setting.Button1, setting.Button2})
+        EXPECT_TRUE(inSight(command));
+}
+
+TEST_F(FitTest, EscapeClosesEveryWindowButTheMainOne) {
+    TForm_desk_open& desk = openTable(1);
+    QTest::keyClick(desk.ListView1, Qt::Key_Escape);
+    EXPECT_FALSE(desk.isVisible());
+
+    openTable(2);
+    desk.lab_nums->setFocus();
+    QTest::keyClick(desk.lab_nums, Qt::Key_Escape);
+    EXPECT_FALSE(desk.isVisible());
+
+    TForm_setting& setting = openSettings();
+    QTest::keyClick(setting.Edit(QStringLiteral("lab_shopname")), Qt::Key_Escape);
+    EXPECT_FALSE(setting.isVisible());
+
+    // The ordering screen and, opened from it, the specification dialog.
+    exec(QStringLiteral("INSERT INTO zel_caipin (id, title, price, issku) VALUES (100, '酸菜鱼', "
+                        "48, 1)"));
+    exec(QStringLiteral("INSERT INTO zel_caipin_sku (id, title, price, rootid) VALUES "
+                        "(7, '小份', 38, 100), (8, '大份', 58, 100)"));
+    screens->Form_diancan->RefreshAllData();
+    openTable(1);
+    TForm_diancan& diancan = *screens->Form_diancan;
+    int results[2] = {-1, -1};
+    nextDialog = [&](QDialog& screen) {
+        nextDialog = [&](QDialog& spec) {
+            QTest::keyClick(&spec, Qt::Key_Escape);
+            EXPECT_FALSE(spec.isVisible());
+            results[1] = spec.result();
+        };
+        click(diancan.DishControlManager()->SelectSpecButton(100));
+        QTest::keyClick(diancan.FConfirmButton, Qt::Key_Escape);
+        EXPECT_FALSE(screen.isVisible());
+        results[0] = screen.result();
+    };
+    click(desk.btnOrder);
+    EXPECT_EQ(results[0], QDialog::Rejected);
+    EXPECT_EQ(results[1], QDialog::Rejected);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(FitTest, StoredTextsAreShownAsTyped) {
+    exec(QStringLiteral("UPDATE zel_desk SET title='<b>桌</b>', bh='<i>A</i>' WHERE id=1"));
+    exec(QStringLiteral("UPDATE zel_caipin SET title='<u>鱼</u>' WHERE id=1"));
+    window->RefreshAllDesks();
+    screens->Form_diancan->RefreshAllData();
+    TForm_desk_open& desk = openTable(1);
+    EXPECT_EQ(desk.lab_deskinfo->text(), QStringLiteral("<i>A</i>号,<b>桌</b>"));
+
+    TForm_diancan& diancan = *screens->Form_diancan;
+    nextDialog = [&](QDialog&) {
+        click(diancan.DishControlManager()->IncreaseButton(1));
+        const QList<QWidget*> windows = {window.get(), &desk, &diancan};
+        int shown = 0;
+        for (QWidget* w : windows)
+            for (const QLabel* label : w->findChildren<QLabel*>())
+                if (label->text().contains(QLatin1Char('<'))) {
+                    ++shown;
+                    EXPECT_EQ(label->textFormat(), Qt::PlainText)
+                        << label->objectName().toStdString() << ": " << label->text().toStdString();
+                }
+        // Tile title and code, table label, dish tile, basket line.
+        EXPECT_GE(shown, 5);
+        diancan.reject();
+    };
+    click(desk.btnOrder);
+}
+
+} // namespace
