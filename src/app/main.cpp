@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/program.h"
+#include "app/quitrequest.h"
 #include "app/screens.h"
 #include "billing/qtpagedevice.h"
 #include "floor/form_main.h"
@@ -14,7 +15,8 @@ int main(int argc, char* argv[]) {
     // Every screen is created once, hidden, main window first; its creation is
     // the start-up sequence and ends before any other screen exists.
     const auto mainWindow = CreateMainWindow();
-    const auto screens = CreateScreens(*mainWindow);
+    // A run that ends during start-up never shows them, and they would open the database.
+    const auto screens = AppQuitRequested() ? nullptr : CreateScreens(*mainWindow);
 
     return RunMessageLoop(app, *mainWindow);
 }
