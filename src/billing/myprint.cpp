@@ -55,8 +55,8 @@ bool sizesValid(const rapidjson::Document& doc, int32_t fsizesys) {
 }
 
 // Positions after which a line may end: every grapheme end where the text
-// allows a line break (between Chinese characters, after a blank), and, as a
-// fallback inside a word, every grapheme end.
+// allows a line break (between Chinese characters, after a blank) or a blank
+// follows, and, as a fallback inside a word, every grapheme end.
 struct TBreaks {
     QList<qsizetype> Graphemes;
     QList<bool> Preferred; // per grapheme end
@@ -71,7 +71,7 @@ TBreaks breaksOf(const QString& text) {
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
     for (qsizetype p = graphemes.toNextBoundary(); p >= 0; p = graphemes.toNextBoundary()) {
         b.Graphemes << p;
-        b.Preferred << allowed.contains(p);
+        b.Preferred << (allowed.contains(p) || (p < text.size() && text[p].isSpace()));
     }
     return b;
 }
