@@ -20,5 +20,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void ShowUncaughtError(const QString& message) {
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
+    // The message may quote a dish or table name: shown as written, never as markup.
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
