@@ -5,25 +5,19 @@
 
 #include "app/formcreate.h"
 #include "app/screens.h"
-#include "app/workfolder.h"
 #include "billing/form_desk_open.h"
 #include "billing/form_setting.h"
-#include "billing/recordingdevice.h"
-#include "billing/ticketsettings.h"
 #include "common/appvalues.h"
-#include "common/messages.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"
 #include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
-#include "ordering/modalrunner.h"
 #include "store/sqlitedb.h"
 
-#include "tempfolder.h"
+#include "programfixture.h"
 
 #include <QAction>
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -33,8 +27,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
-
-#include <functional>
 
 namespace {
 
@@ -73,47 +65,11 @@ QRect available() {
            << available().height();
 }
 
-class FitTest : public TempFolderTest {
+class FitTest : public ProgramWindowsTest {
 protected:
     void SetUp() override {
-        TempFolderTest::SetUp();
-        SetMessenger(&messages);
-        StartupSeams().ApplicationFolder = [this] {
-            return folder();
-        };
-        QFile program(folder() + QStringLiteral("zeltora"));
-        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        TicketSettings().Reset();
-        SetPageDevice(&printers);
-        SetModalRunner([this](QDialog& dialog) {
-            dialog.show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-            auto script = std::exchange(nextDialog, nullptr);
-            EXPECT_TRUE(script) << "unexpected dialog " << dialog.windowTitle().toStdString();
-            if (script)
-                script(dialog);
-            return dialog.result();
-        });
-        // Start-up as the program does it: demonstration data, screens, then the show.
-        window = std::make_unique<Tform_main>();
-        FormCreate(*window);
-        screens = CreateScreens(*window);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    void TearDown() override {
-        screens.reset();
-        window.reset();
-        SetModalRunner({});
-        SetPageDevice(nullptr);
-        SetMessenger(nullptr);
-        ResetStartupSeams();
-    }
-
-    static void click(QWidget* w) {
-        ASSERT_TRUE(w);
-        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+        ProgramWindowsTest::SetUp();
+        startProgram();
     }
 
     TForm_desk_open& openTable(int32_t id) {
@@ -134,12 +90,6 @@ protected:
         TSQLiteDatabase db(sqlitename);
         db.ExecSQL(sql);
     }
-
-    TRecordingMessenger messages;
-    TRecordingPageDevice printers;
-    std::function<void(QDialog&)> nextDialog;
-    std::unique_ptr<Tform_main> window;
-    std::unique_ptr<TScreens> screens;
 };
 
 TEST_F(FitTest, EveryWindowFitsAndItsCommandsAreInSight) {

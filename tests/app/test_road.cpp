@@ -4,24 +4,18 @@
 
 #include "app/formcreate.h"
 #include "app/screens.h"
-#include "app/workfolder.h"
 #include "billing/form_desk_open.h"
-#include "billing/recordingdevice.h"
-#include "billing/ticketsettings.h"
 #include "common/appvalues.h"
-#include "common/messages.h"
 #include "common/myfun.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"
 #include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
-#include "ordering/modalrunner.h"
 #include "store/sqlitedb.h"
 
-#include "tempfolder.h"
+#include "programfixture.h"
 
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,47 +24,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <functional>
-
 namespace {
 
-class RoadTest : public TempFolderTest {
+class RoadTest : public ProgramWindowsTest {
 protected:
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        SetMessenger(&messages);
-        StartupSeams().ApplicationFolder = [this] {
-            return folder();
-        };
-        QFile program(folder() + QStringLiteral("zeltora"));
-        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        TicketSettings().Reset();
-        printers.PrinterNames = {QStringLiteral("前台"), QStringLiteral("厨房")};
-        SetPageDevice(&printers);
-        SetModalRunner([this](QDialog& dialog) {
-            dialog.show();
-            auto script = std::exchange(nextDialog, nullptr);
-            EXPECT_TRUE(script) << "unexpected dialog " << dialog.windowTitle().toStdString();
-            if (script)
-                script(dialog);
-            return dialog.result();
-        });
-    }
-    void TearDown() override {
-        screens.reset();
-        window.reset();
-        SetModalRunner({});
-        SetPageDevice(nullptr);
-        SetMessenger(nullptr);
-        ResetStartupSeams();
-    }
-
-    static void click(QWidget* w) {
-        ASSERT_TRUE(w);
-        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     QString scalar(const QString& sql) {
         TSQLiteDatabase db(sqlitename);
         auto t = db.GetTable(sql);
@@ -95,12 +52,6 @@ protected:
         texts.sort();
         return texts;
     }
-
-    TRecordingMessenger messages;
-    TRecordingPageDevice printers;
-    std::function<void(QDialog&)> nextDialog;
-    std::unique_ptr<Tform_main> window;
-    std::unique_ptr<TScreens> screens;
 };
 
 } // namespace
@@ -209,14 +160,11 @@ TEST_F(RoadTest, OneOrderFromTileToSettlement) {
 // A free table ordered straight from the table window: after the ordering
 // screen closes, every later repaint of the window agrees with the stored row.
 TEST_F(RoadTest, OrderingOnAFreeTableKeepsTheTileInStepWithTheRow) {
-    window = std::make_unique<Tform_main>();
-    FormCreate(*window);
-    screens = CreateScreens(*window);
-    window->show();
+    startProgram();
     TForm_desk_open& desk = *screens->Form_desk_open;
     TForm_diancan& diancan = *screens->Form_diancan;
-    const QString price = FormatFloat00(
-        scalar(QStringLiteral("SELECT price FROM zel_caipin WHERE id=1")).toDouble());
+    const QString price =
+        FormatFloat00(scalar(QStringLiteral("SELECT price FROM zel_caipin WHERE id=1")).toDouble());
     const QString row = QStringLiteral("SELECT stat || '/' || price FROM zel_desk WHERE id=3");
 
     click(window->FindDeskGroupBox(3));

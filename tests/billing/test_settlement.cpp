@@ -40,6 +40,19 @@ protected:
                                      "zel_desk WHERE id=1)"));
     }
 
+    // Settling input must be refused as a changed table, writing nothing.
+    void expectDeskChanged() {
+        const QString before = snapshot();
+        try {
+            Settle(dbPath(), input, PlanSettlement(input));
+            ADD_FAILURE() << "booked";
+        } catch (const ESettleError& e) {
+            EXPECT_TRUE(e.DeskChanged());
+            EXPECT_EQ(e.Message(), DeskChangedMessage());
+        }
+        EXPECT_EQ(snapshot(), before);
+    }
+
     int served = 0;
     int returned = 0;
     TSettleInput input;
@@ -180,15 +193,7 @@ TEST_F(SettlementTest, AChangedTableIsNeverBooked) {
     for (const char* change : changes) {
         SCOPED_TRACE(change);
         db->ExecSQL(QString::fromUtf8(change));
-        const QString before = snapshot();
-        try {
-            Settle(dbPath(), input, PlanSettlement(input));
-            ADD_FAILURE() << "booked";
-        } catch (const ESettleError& e) {
-            EXPECT_TRUE(e.DeskChanged());
-            EXPECT_EQ(e.Message(), DeskChangedMessage());
-        }
-        EXPECT_EQ(snapshot(), before);
+        expectDeskChanged();
         db->ExecSQL(QStringLiteral("DELETE FROM zel_orders_detail"));
         input.Lines[0].DetailID = addLine(QStringLiteral("宫保鸡丁"), 30, 1, 3);
         input.Lines[1].DetailID = addLine(QStringLiteral("鱼香肉丝"), 12, 1, 7);
@@ -200,12 +205,5 @@ TEST_F(SettlementTest, AChangedTableIsNeverBooked) {
 TEST_F(SettlementTest, EveryListedLineIsSettledOrNone) {
     db->ExecSQL(QStringLiteral("CREATE TRIGGER skip BEFORE UPDATE ON zel_orders_detail WHEN "
                                "old.title='鱼香肉丝' BEGIN SELECT RAISE(IGNORE); END"));
-    const QString before = snapshot();
-    try {
-        Settle(dbPath(), input, PlanSettlement(input));
-        ADD_FAILURE() << "booked";
-    } catch (const ESettleError& e) {
-        EXPECT_TRUE(e.DeskChanged());
-    }
-    EXPECT_EQ(snapshot(), before);
+    expectDeskChanged();
 }

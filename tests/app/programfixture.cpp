@@ -1,0 +1,58 @@
+#include "programfixture.h"
+
+#include "app/formcreate.h"
+#include "app/workfolder.h"
+#include "billing/ticketsettings.h"
+#include "ordering/modalrunner.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+void ProgramWindowsTest::SetUp() {
+    TempFolderTest::SetUp();
+    SetMessenger(&messages);
+    StartupSeams().ApplicationFolder = [this] {
+        return folder();
+    };
+    QFile program(folder() + QStringLiteral("zeltora"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    TicketSettings().Reset();
+    printers.PrinterNames = {QStringLiteral("前台"), QStringLiteral("厨房")};
+    SetPageDevice(&printers);
+    SetModalRunner([this](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        auto script = std::exchange(nextDialog, nullptr);
+        EXPECT_TRUE(script) << "unexpected dialog " << dialog.windowTitle().toStdString();
+        if (script)
+            script(dialog);
+        return dialog.result();
+    });
+}
+
+void ProgramWindowsTest::TearDown() {
+    screens.reset();
+    window.reset();
+    SetModalRunner({});
+    SetPageDevice(nullptr);
+    SetMessenger(nullptr);
+    ResetStartupSeams();
+}
+
+void ProgramWindowsTest::startProgram() {
+    window = std::make_unique<Tform_main>();
+    FormCreate(*window);
+    screens = CreateScreens(*window);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void ProgramWindowsTest::click(QWidget* w) {
+    ASSERT_TRUE(w);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

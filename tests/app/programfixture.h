@@ -1,0 +1,36 @@
+#pragma once
+
+// The program's real windows in a test's own folder: the start-up seams point
+// at the folder, boxes and questions are recorded, printers are recorded, and
+// every modal dialog is handed to the script set in nextDialog.
+
+#include "app/screens.h"
+#include "billing/recordingdevice.h"
+#include "common/messages.h"
+#include "floor/form_main.h"
+
+#include "tempfolder.h"
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+class ProgramWindowsTest : public TempFolderTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Start-up as the program runs it (accepting the demonstration data), the
+    // other screens, and the main window shown.
+    void startProgram();
+
+    static void click(QWidget* w);
+
+    TRecordingMessenger messages;
+    TRecordingPageDevice printers;
+    std::function<void(QDialog&)> nextDialog;
+    std::unique_ptr<Tform_main> window;
+    std::unique_ptr<TScreens> screens;
+};
