@@ -1,0 +1,168 @@
+#include "floor/pagedlist.h"
+
+#include "common/myfun.h"
+#include "floor/masterdata.h"
+#include "store/SQLiteORM.h"
+
+#include <QFile>
+
+TListHit HitListColumn(const QList<int>& widths, int editColumn, int x) {
+    int left = 0;
+    for (int i = 0; i < editColumn && i < widths.size(); ++i)
+        left += widths[i];
+    const int right = left + widths.value(editColumn);
+    if (x > left && x < right)
+        return TListHit::Edit;
+    if (x > right)
+        return TListHit::Delete;
+    return TListHit::None;
+}
+
+TPagedList::TPagedList(TSQLiteDatabase& db, TListConfig config, QString dbPath)
+    : FDatabase(db), FConfig(std::move(config)), FDbPath(std::move(dbPath)) {}
+
+TPagedList::~TPagedList() = default;
+
+void TPagedList::InitializeORM() {
+    FSQLiteORM = std::make_unique<TSQLiteORM>(&FDatabase, FConfig.table);
+    FSQLiteORM->SetBaseSQL(FConfig.baseSQL);
+    if (!FConfig.initialCondition.isEmpty())
+        FSQLiteORM->Where(FConfig.initialCondition);
+    FSQLiteORM->Order(FConfig.order).Page(20);
+    FSQLiteORM->SetOnGetTotalCount(
+        [this](TSQLiteORM*, const QString& Where) { return GetTotalCount(Where); });
+    FSQLiteORM->SetOnLoadData(
+        [this](TSQLiteORM*, const QString& SQL, QList<void*>&) { PageLoadData(SQL); });
+    FSQLiteORM->SetOnUpdateUI(
+        [this](TSQLiteORM*, int32_t TotalRecords, int32_t CurrentPage, int32_t TotalPages) {
+            FPageInfo = QStringLiteral("共%1条记录，%2/%3页")
+                            .arg(TotalRecords)
+                            .arg(CurrentPage + 1)
+                            .arg(TotalPages);
+            if (OnUpdateUI)
+                OnUpdateUI();
+        });
+}
+
+int32_t TPagedList::GetTotalCount(const QString& Where) {
+    if (!FConfig.countSQL.isEmpty()) {
+        QString sql = FConfig.countSQL;
+        if (!Where.isEmpty())
+            sql += QStringLiteral(" where ") + Where;
+        auto table = FDatabase.GetTable(sql);
+        if (table->Eof())
+            return 0;
+        const QString count = table->FieldAsString(0);
+        return IsInt(count) ? count.toInt() : 0;
+    }
+    QString condition = Where;
+    if (condition.left(6).toUpper() == QStringLiteral("WHERE "))
+        condition.remove(0, 6);
+    TSQLiteORM counter(&FDatabase, FConfig.table);
+    counter.Where(condition);
+    const int32_t count = counter.Count();
+    RaiseIfFailed(counter);
+    return count;
+}
+
+void TPagedList::PageLoadData(const QString& SQL) {
+    FRows.clear();
+    FPageSQL = SQL;
+    if (FConfig.checkFileExists && !QFile::exists(FDbPath)) {
+        if (OnMissingFile)
+            OnMissingFile(FDbPath);
+        return;
+    }
+    auto table = FDatabase.GetTable(SQL);
+    QList<TListRow> rows;
+    for (; !table->Eof(); table->Next()) {
+        TListRow row;
+        row.texts = FConfig.readRow(*table);
+        row.id = row.texts.value(0);
+        rows.append(std::move(row));
+    }
+    FRows = std::move(rows);
+}
+
+void TPagedList::LoadData() {
+    if (!FSQLiteORM)
+        InitializeORM();
+    try {
+        FSQLiteORM->LoadPage();
+    } catch (...) {
+        FRows.clear();
+        if (OnUpdateUI)
+            OnUpdateUI();
+        throw;
+    }
+}
+
+void TPagedList::FirstPage() {
+    FSQLiteORM->SetCurrentPage(0);
+    LoadData();
+}
+
+void TPagedList::PrevPage() {
+    if (!CanPrevPage())
+        return;
+    FSQLiteORM->SetCurrentPage(FSQLiteORM->CurrentPage() - 1);
+    LoadData();
+}
+
+void TPagedList::NextPage() {
+    if (!CanNextPage())
+        return;
+    FSQLiteORM->SetCurrentPage(FSQLiteORM->CurrentPage() + 1);
+    LoadData();
+}
+
+void TPagedList::LastPage() {
+    FSQLiteORM->SetCurrentPage(FSQLiteORM->TotalPages() - 1);
+    LoadData();
+}
+
+void TPagedList::Search(const QString& text) {
+    if (!FSQLiteORM)
+        InitializeORM();
+    const QString keyword = NormaliseKeyword(text);
+    FSQLiteORM->SetSearchCondition(keyword.isEmpty() ? FConfig.initialCondition
+                                                     : FConfig.keywordCondition(keyword));
+    LoadData();
+}
+
+bool TPagedList::CanPrevPage() const {
+    return FSQLiteORM && FSQLiteORM->CanPrevPage();
+}
+
+bool TPagedList::CanNextPage() const {
+    return FSQLiteORM && FSQLiteORM->CanNextPage();
+}
+
+int32_t TPagedList::CurrentPage() const {
+    return FSQLiteORM ? FSQLiteORM->CurrentPage() : 0;
+}
+
+int32_t TPagedList::TotalPages() const {
+    return FSQLiteORM ? FSQLiteORM->TotalPages() : 0;
+}
+
+int32_t TPagedList::TotalRecords() const {
+    return FSQLiteORM ? FSQLiteORM->TotalRecords() : 0;
+}
+
+QString TPagedList::Condition() const {
+    return FSQLiteORM ? FSQLiteORM->WhereCondition() : FConfig.initialCondition;
+}
+
+bool TPagedList::DeleteItem(const QString& id) {
+    if (!IsInt(id))
+        return false;
+    TSQLiteORM orm(&FDatabase, FConfig.table);
+    orm.Where(QStringLiteral("id = ") + id);
+    if (FConfig.deletion == TListDeletion::Soft)
+        orm.SetField(QStringLiteral("deleted"), 1);
+    else
+        orm.Delete();
+    RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("删除失败: "));
+    return true;
+}
