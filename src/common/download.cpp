@@ -1,0 +1,186 @@
+#include "common/download.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const UserAgent =
+    "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/79.0.3945.130 Safari/537.36";
+
+std::mutex g_tuningMutex;
+TDownloadTuning g_tuning;
+
+TDownloadTuning currentTuning() {
+    std::lock_guard lock(g_tuningMutex);
+    return g_tuning;
+}
+
+struct TCurlFree {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+
+struct TTransfer {
+    CURL* curl = nullptr;
+    QSaveFile* file = nullptr;
+    const TDownloadEvents* events = nullptr;
+    Clock::time_point lastData = Clock::now();
+    std::chrono::milliseconds readTimeout{0};
+    bool begun = false;
+    bool failed = false;
+    int64_t total = -1;
+    int64_t done = 0;
+};
+
+bool success(long status) {
+    return status >= 200 && status < 300;
+}
+
+size_t onData(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<TTransfer*>(user);
+    const size_t bytes = size * count;
+    t->lastData = Clock::now();
+    if (!t->begun) {
+        long status = 0;
+        curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &status);
+        // An error page is never written anywhere.
+        if (!success(status)) {
+            t->failed = true;
+            return 0;
+        }
+        curl_off_t length = -1;
+        curl_easy_getinfo(t->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        t->total = length > 0 ? int64_t(length) : -1;
+        t->begun = true;
+        if (t->events->begin)
+            t->events->begin(t->total);
+    }
+    if (t->file->write(data, qint64(bytes)) != qint64(bytes)) {
+        t->failed = true;
+        return 0;
+    }
+    t->done += int64_t(bytes);
+    if (t->events->work)
+        t->events->work(t->done, t->total);
+    return bytes;
+}
+
+// Called at least once a second, also while connecting: gives up when asked
+// to, or when no byte arrived for the read time-out once the answer started.
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* t = static_cast<const TTransfer*>(user);
+    if (t->events->cancel && t->events->cancel->load())
+        return 1;
+    return Clock::now() - t->lastData > t->readTimeout ? 1 : 0;
+}
+
+bool transfer(const QString& url, QSaveFile& file, const TDownloadEvents& events) {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!ready)
+        return false;
+    std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
+    if (!curl)
+        return false;
+    CURL* h = curl.get();
+    const TDownloadTuning tuning = currentTuning();
+    const QByteArray address = QUrl(url).toEncoded();
+    const QByteArray caFile = tuning.caFile.toUtf8();
+
+    TTransfer t;
+    t.curl = h;
+    t.file = &file;
+    t.events = &events;
+    t.readTimeout = std::chrono::milliseconds(tuning.readTimeoutMs);
+    // Connecting has its own bound; the read time-out starts after it.
+    t.lastData = Clock::now() + std::chrono::milliseconds(tuning.connectTimeoutMs);
+
+    curl_easy_setopt(h, CURLOPT_URL, address.constData());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 15L);
+    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(h, CURLOPT_USERAGENT, UserAgent);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(tuning.connectTimeoutMs));
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+
+    if (curl_easy_perform(h) != CURLE_OK || t.failed)
+        return false;
+    long status = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    if (!success(status))
+        return false;
+    // A complete answer with an empty body still begins before it ends.
+    if (!t.begun && events.begin)
+        events.begin(0);
+    return true;
+}
+
+QString titled(const QString& title) {
+    return title.isEmpty() ? QStringLiteral("组件") : title;
+}
+
+} // namespace
+
+void SetDownloadTuning(const TDownloadTuning& tuning) {
+    std::lock_guard lock(g_tuningMutex);
+    g_tuning = tuning;
+}
+
+bool DownloadFile(const QString& url, const QString& target, const TDownloadEvents& events) {
+    if (url.trimmed().isEmpty() || target.isEmpty())
+        return false;
+    QSaveFile file(target);
+    // Written only through commit(): an unfinished file is removed, never renamed.
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!transfer(url, file, events) || !file.commit()) {
+        file.cancelWriting();
+        return false;
+    }
+    // Whoever may read it may run it.
+    QFileDevice::Permissions p =
+        QFile::permissions(target) | QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    if (p & QFileDevice::ReadGroup)
+        p |= QFileDevice::ExeGroup;
+    if (p & QFileDevice::ReadOther)
+        p |= QFileDevice::ExeOther;
+    QFile::setPermissions(target, p);
+    return true;
+}
+
+QString DownloadBeginText(const QString& title) {
+    return titled(title) + QStringLiteral("加载中(00.00%)");
+}
+
+QString DownloadWorkText(const QString& title, int64_t done, int64_t total) {
+    if (total < 1) {
+        const double mb = double(done) / (1024.0 * 1024.0);
+        return titled(title) + QStringLiteral("加载中(已接收%1MB)").arg(mb, 0, 'f', 2);
+    }
+    const double percent = double(done) / double(total) * 100.0;
+    return titled(title) + QStringLiteral("加载中(%1%)").arg(percent, 0, 'f', 2);
+}
+
+QString DownloadEndText(const QString& title) {
+    return titled(title) + QStringLiteral("加载完成(100.00%)");
+}

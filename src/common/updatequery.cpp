@@ -1,0 +1,50 @@
+#include "common/updatequery.h"
+
+#include "common/myfun.h"
+#include "common/updateanswer.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// The way back to context: cleared under the lock when context is destroyed,
+// so the thread never posts to an object that is gone.
+struct TMailbox {
+    std::mutex mutex;
+    QObject* context = nullptr;
+};
+
+} // namespace
+
+void RequestUpdateAnswer(const QString& base, QObject* context,
+                         std::function<void(const QString& answer)> done) {
+    if (!context)
+        return;
+    const QString url = UpdateQueryUrl(base);
+    if (url.isEmpty()) {
+        QMetaObject::invokeMethod(
+            context, [done] { done(QString()); }, Qt::QueuedConnection);
+        return;
+    }
+    auto mailbox = std::make_shared<TMailbox>();
+    mailbox->context = context;
+    QObject::connect(
+        context, &QObject::destroyed, context,
+        [mailbox] {
+            std::lock_guard lock(mailbox->mutex);
+            mailbox->context = nullptr;
+        },
+        Qt::DirectConnection);
+    std::thread([mailbox, url, done] {
+        const QString answer = GetHTML(url, QString(), QString(), 65001);
+        std::lock_guard lock(mailbox->mutex);
+        if (mailbox->context)
+            QMetaObject::invokeMethod(
+                mailbox->context, [done, answer] { done(answer); }, Qt::QueuedConnection);
+    }).detach();
+}
