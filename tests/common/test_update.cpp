@@ -1,0 +1,382 @@
+#include "common/download.h"
+#include "common/downloads.h"
+#include "common/updateanswer.h"
+#include "common/updatequery.h"
+#include "common/updatevalues.h"
+
+#include "loopbackserver.h"
+#include "printqstring.h"
+#include "tempfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A loopback port nobody listens on.
+int closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+class UpdateServiceTest : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        qputenv("NO_PROXY", "*");
+        qputenv("no_proxy", "*");
+        TDownloadTuning quick;
+        quick.readTimeoutMs = 500;
+        SetDownloadTuning(quick);
+    }
+    void TearDown() override { SetDownloadTuning(TDownloadTuning{}); }
+
+    // The update service answers body to the version query.
+    void serveAnswer(const std::string& body) {
+        server.Http().Get("/api/index.php",
+                          [body](const httplib::Request&, httplib::Response& res) {
+                              res.set_content(body, "application/json");
+                          });
+        ASSERT_TRUE(server.Start());
+    }
+
+    // The answer text as the program receives it, through the background query.
+    QString ask(const QString& base) {
+        QObject context;
+        bool answered = false;
+        QString answer;
+        RequestUpdateAnswer(base, &context, [&](const QString& text) {
+            answer = text;
+            answered = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
+        return answer;
+    }
+
+    TLoopbackServer server;
+};
+
+TEST_F(UpdateServiceTest, QuerySendsThePathAndTheProgramsVersions) {
+    serveAnswer(R"({"version":"251111","subversion":"02"})");
+    ask(server.Base() + QStringLiteral("/"));
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_EQ(server.LastTarget(),
+              "/api/index.php?s=Update&a=index_json&version=251111&subversion=02");
+}
+
+TEST_F(UpdateServiceTest, NoAddressMakesNoRequestAndAnswersLikeAnUnreachableService) {
+    serveAnswer(R"({"version":"251111","subversion":"02"})");
+    EXPECT_EQ(ask(QString()), QString());
+    EXPECT_EQ(server.Requests(), 0);
+    EXPECT_EQ(UpdateQueryUrl(QStringLiteral("  ")), QString());
+}
+
+struct TOfferCase {
+    const char* answer;
+    const char* offer; // nullptr: nothing offered
+};
+
+TEST_F(UpdateServiceTest, StartUpOfferFollowsVersionAndIsupdate) {
+    const TOfferCase cases[] = {
+        {R"({"version":"251111","isupdate":1,"upstr":"x"})", nullptr},
+        {R"({"version":"251112","isupdate":0,"upstr":"x"})", nullptr},
+        {R"({"version":"251112","isupdate":1,"upstr":"修复打印"})",
+         "检测到软件有新的更新\r\n修复打印"},
+        {R"({"version":"  251111 ","isupdate":"1"})", nullptr},
+        {R"({"version":"251112","isupdate":" 1 ","upstr":" 新功能 "})",
+         "检测到软件有新的更新\r\n新功能"},
+    };
+    // Each case is served under a base of its own: /c<number>.
+    server.Http().Get(
+        R"(/c(\d+)/api/index\.php)", [&](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(cases[std::stoul(req.matches[1].str())].answer, "application/json");
+        });
+    ASSERT_TRUE(server.Start());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].answer);
+        const QString text = ask(server.Base() + QStringLiteral("/c%1").arg(i));
+        const auto answer = ParseUpdateAnswer(text);
+        ASSERT_TRUE(answer);
+        const auto offer = UpdateOfferText(*answer);
+        if (cases[i].offer)
+            EXPECT_EQ(offer.value_or(QStringLiteral("<none>")), QString::fromUtf8(cases[i].offer));
+        else
+            EXPECT_FALSE(offer) << offer->toStdString();
+    }
+}
+
+TEST_F(UpdateServiceTest, AnswersWithoutTheQuotedKeyOrNotAnObjectAreNotUsed) {
+    for (const char* text :
+         {R"({"ver":"251112","isupdate":1})", R"({"Version":"251112"})", "version=251112",
+          R"(["version","251112"])", R"({"version":"251112",)", ""})
+        EXPECT_FALSE(ParseUpdateAnswer(QString::fromUtf8(text))) << text;
+}
+
+TEST_F(UpdateServiceTest, StoredValuesAreTrimmedAndMissingKeysAreEmpty) {
+    serveAnswer(R"({"version":"251112","downupdateurl":" http://h/u ","updateversion":"1.2.3.4",)"
+                R"("isupupdate":1,"helpurl":"https://h/help"})");
+    const auto answer = ParseUpdateAnswer(ask(server.Base()));
+    ASSERT_TRUE(answer);
+    StoreUpdateAnswer(*answer);
+    EXPECT_EQ(downupdateurl, "http://h/u");
+    EXPECT_EQ(updateversion, "1.2.3.4");
+    EXPECT_EQ(isupupdate, 1);
+    EXPECT_EQ(helpurl, "https://h/help");
+    EXPECT_EQ(answer->isupdate, 0);
+    EXPECT_EQ(answer->upstr, "");
+}
+
+struct TCompareCase {
+    const char* answer;
+    const char* result;
+};
+
+TEST_F(UpdateServiceTest, VersionComparisonNamesWhatDiffers) {
+    const TCompareCase cases[] = {
+        {R"({"version":"251111","subversion":"03"})", "当前版本子版本不一致，可升级"},
+        {R"({"version":"251112","subversion":"03"})", "当前版本子版本不一致，可升级"},
+        {R"({"version":"251112","subversion":"02"})", "当前版本太低，须要升级"},
+        {R"({"version":"251111","subversion":"02"})", "当前软件为最新版本无须升级"},
+        {R"({"version":" 251111\t","subversion":" 02 "})", "当前软件为最新版本无须升级"},
+    };
+    // Each case is served under a base of its own: /c<number>.
+    server.Http().Get(
+        R"(/c(\d+)/api/index\.php)", [&](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(cases[std::stoul(req.matches[1].str())].answer, "application/json");
+        });
+    ASSERT_TRUE(server.Start());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].answer);
+        const QString box =
+            VersionComparisonBox(ask(server.Base() + QStringLiteral("/c%1").arg(i)));
+        const QStringList lines = box.split(QStringLiteral("\r\n"));
+        ASSERT_EQ(lines.size(), 9) << box.toStdString();
+        EXPECT_EQ(lines[8], QString::fromUtf8(cases[i].result));
+    }
+}
+
+TEST_F(UpdateServiceTest, VersionComparisonBoxHasNineLines) {
+    const QString rule(44, QLatin1Char('-'));
+    EXPECT_EQ(VersionComparisonBox(QStringLiteral(R"({"version":" 251112 ","subversion":"02"})")),
+              QStringList({QStringLiteral("线上主版本：251112"), rule,
+                           QStringLiteral("软件主版本：251111"), rule,
+                           QStringLiteral("线上子版本：02"), rule, QStringLiteral("当前子版本：02"),
+                           rule, QStringLiteral("当前版本太低，须要升级")})
+                  .join(QStringLiteral("\r\n")));
+}
+
+TEST_F(UpdateServiceTest, VersionComparisonSaysWhenThereIsNothingToCompare) {
+    serveAnswer(R"({"version":"251112"})");
+    const QString unreachable = QStringLiteral("无法获取线上版本信息，请检查网络后重试");
+    const QString refused = ask(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+    EXPECT_EQ(refused, QString());
+    EXPECT_EQ(VersionComparisonBox(refused), unreachable);
+    EXPECT_EQ(VersionComparisonBox(ask(server.Base())), unreachable); // no subversion
+    EXPECT_EQ(VersionComparisonBox(QStringLiteral("<html>version</html>")), unreachable);
+}
+
+TEST_F(UpdateServiceTest, OnlyWebAddressesAreHelpAddresses) {
+    for (const char* good : {"http://example.org/help", "HTTPS://example.org/a?b=c"})
+        EXPECT_TRUE(IsWebAddress(QString::fromUtf8(good))) << good;
+    for (const char* bad : {"", "file:///etc/passwd", "javascript:alert(1)", "/usr/bin/xterm",
+                            "ftp://example.org/x", "http://", "mailto:a@b.c"})
+        EXPECT_FALSE(IsWebAddress(QString::fromUtf8(bad))) << bad;
+}
+
+// The downloads: a recorder of what the background object signals.
+class DownloadTest : public UpdateServiceTest {
+protected:
+    void watch(TDownloads& downloads) {
+        QObject::connect(&downloads, &TDownloads::Began, [this](const QString&, qint64 total) {
+            texts << DownloadBeginText(QString());
+            lastTotal = total;
+        });
+        QObject::connect(&downloads, &TDownloads::Progress,
+                         [this](const QString&, qint64 done, qint64 total) {
+                             texts << DownloadWorkText(QString(), done, total);
+                         });
+        QObject::connect(&downloads, &TDownloads::Finished, [this](const QString&, bool ok) {
+            texts << (ok ? DownloadEndText(QString()) : QStringLiteral("failed"));
+            finished = true;
+        });
+    }
+
+    QStringList texts;
+    qint64 lastTotal = 0;
+    bool finished = false;
+};
+
+TEST_F(DownloadTest, TwoHalvesShowFiftyPercentThenComplete) {
+    server.ServeInTwoHalves("/file");
+    ASSERT_TRUE(server.Start());
+    TDownloads downloads;
+    watch(downloads);
+    const QString target = path(QStringLiteral("update"));
+    ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !texts.isEmpty() && texts.last() == QStringLiteral("组件加载中(50.00%)"); },
+        5000))
+        << texts.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(texts.first(), QStringLiteral("组件加载中(00.00%)"));
+    EXPECT_EQ(lastTotal, 2048);
+    // Nothing is at the target while the transfer runs.
+    EXPECT_FALSE(QFile::exists(target));
+    server.Open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
+    EXPECT_EQ(texts.last(), QStringLiteral("组件加载完成(100.00%)"));
+    EXPECT_EQ(readAll(target), QByteArray(1024, 'a') + QByteArray(1024, 'b'));
+    EXPECT_TRUE(QFileInfo(target).isExecutable());
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+}
+
+TEST_F(DownloadTest, FailuresWriteNothingAndLeaveTheFileWhole) {
+    server.Http().Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("not here", "text/plain");
+    });
+    server.Http().Get("/broken", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+        res.set_content("fault", "text/plain");
+    });
+    // Announces 2048 bytes, sends half and goes silent.
+    server.Http().Get("/cut", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(2048, "application/octet-stream",
+                                 [this](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset > 0) {
+                                         server.WaitAtGate();
+                                         return false;
+                                     }
+                                     const std::string half(1024, 'x');
+                                     return sink.write(half.data(), half.size());
+                                 });
+    });
+    ASSERT_TRUE(server.Start());
+    const QString target = path(QStringLiteral("update"));
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/file").arg(closedPort());
+    for (const QString& url :
+         {server.Url("/missing"), server.Url("/broken"), server.Url("/cut"), refused, QString()}) {
+        SCOPED_TRACE(url.toStdString());
+        write(target, "old updater");
+        int begun = 0;
+        TDownloadEvents events;
+        events.begin = [&](int64_t) {
+            ++begun;
+        };
+        EXPECT_FALSE(DownloadFile(url, target, events));
+        EXPECT_EQ(readAll(target), QByteArray("old updater"));
+        EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+        if (!url.endsWith(QStringLiteral("/cut"))) {
+            EXPECT_EQ(begun, 0);
+        }
+        QFile::remove(target);
+        EXPECT_FALSE(DownloadFile(url, target, events));
+        EXPECT_FALSE(QFile::exists(target));
+    }
+}
+
+TEST_F(DownloadTest, UnannouncedSizeShowsWhatArrived) {
+    server.Http().Get("/chunked", [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/octet-stream",
+                                         [](size_t offset, httplib::DataSink& sink) {
+                                             if (offset >= 3 * 524288) {
+                                                 sink.done();
+                                                 return true;
+                                             }
+                                             const std::string piece(524288, 'c');
+                                             return sink.write(piece.data(), piece.size());
+                                         });
+    });
+    ASSERT_TRUE(server.Start());
+    TDownloads downloads;
+    watch(downloads);
+    ASSERT_TRUE(downloads.Start(server.Url("/chunked"), path(QStringLiteral("remo"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 10000));
+    EXPECT_EQ(lastTotal, -1);
+    EXPECT_TRUE(texts.contains(QStringLiteral("组件加载中(已接收1.50MB)")))
+        << texts.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(texts.last(), QStringLiteral("组件加载完成(100.00%)"));
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("remo"))).size(), 3 * 524288);
+    EXPECT_EQ(DownloadWorkText(QStringLiteral("升级程序"), 0, 0),
+              QStringLiteral("升级程序加载中(已接收0.00MB)"));
+}
+
+TEST_F(DownloadTest, OneFileIsNeverDownloadedTwiceAtOnce) {
+    server.ServeInTwoHalves("/file");
+    ASSERT_TRUE(server.Start());
+    TDownloads downloads;
+    watch(downloads);
+    const QString target = path(QStringLiteral("update"));
+    ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+    // The same file, also when named another way, is refused; another file is not.
+    EXPECT_FALSE(downloads.Start(server.Url("/file"), target));
+    EXPECT_FALSE(downloads.Start(server.Url("/file"), folder() + QStringLiteral("./update")));
+    EXPECT_TRUE(downloads.IsRunning(target));
+    EXPECT_FALSE(downloads.Start(QString(), path(QStringLiteral("remo"))));
+    server.Open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
+    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_FALSE(downloads.IsRunning(target));
+    EXPECT_TRUE(downloads.Start(server.Url("/file"), target));
+}
+
+TEST_F(DownloadTest, FollowsRedirects) {
+    server.Http().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("/real");
+    });
+    server.Http().Get("/real", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("payload", "application/octet-stream");
+    });
+    ASSERT_TRUE(server.Start());
+    EXPECT_TRUE(DownloadFile(server.Url("/moved"), path(QStringLiteral("remo"))));
+    EXPECT_EQ(readAll(path(QStringLiteral("remo"))), QByteArray("payload"));
+}
+
+TEST_F(DownloadTest, ClosingCancelsARunningDownloadWithoutWaitingForTheServer) {
+    server.ServeInTwoHalves("/file");
+    ASSERT_TRUE(server.Start());
+    TDownloadTuning patient;
+    patient.readTimeoutMs = 60000;
+    SetDownloadTuning(patient);
+    const QString target = path(QStringLiteral("update"));
+    write(target, "old updater");
+    {
+        TDownloads downloads;
+        watch(downloads);
+        ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return texts.size() >= 2; }, 5000));
+        // Destroyed here with the second half still held back by the server.
+    }
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(readAll(target), QByteArray("old updater"));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+}
+
+} // namespace
