@@ -1,0 +1,50 @@
+#include "floor/editorcontrols.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+
+QLineEdit* LabeledEdit(QWidget* parent, const QString& name, const QString& caption, int left,
+                       int top, int width) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(left, top, width, 21);
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name + QStringLiteral("_label"));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(std::max(0, left - 84), top, std::min(80, left - 4), 21);
+    label->setBuddy(edit);
+    return edit;
+}
+
+QComboBox* ClassPicker(QWidget* parent, const QString& name, int left, int top, int width) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(left, top, width, 21);
+    return box;
+}
+
+void FillClassPicker(QComboBox* box, const QList<TIdTitle>& items) {
+    box->clear();
+    for (const TIdTitle& item : items)
+        box->addItem(item.title, item.id);
+    ChooseClass(box, 0);
+}
+
+void ChooseClass(QComboBox* box, int32_t id) {
+    const int index = id > 0 ? box->findData(id) : -1;
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(QString());
+}
+
+int32_t ChosenClass(const QComboBox* box) {
+    const int index = box->currentIndex();
+    if (index < 0 || box->itemText(index) != box->currentText())
+        return 0;
+    return box->itemData(index).toInt();
+}

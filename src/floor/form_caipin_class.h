@@ -1,0 +1,11 @@
+#pragma once
+
+// The dish-category list "菜品分类"; a deleted category is removed, its dishes keep their id.
+
+#include "floor/pagedlistwindow.h"
+
+class TForm_caipin_class : public TPagedListWindow {
+    Q_OBJECT
+public:
+    TForm_caipin_class();
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+// The table list "桌位管理": tables not deleted, soft deletion, "桌位分类" opens the area list.
+
+#include "floor/pagedlistwindow.h"
+
+class TForm_desk : public TPagedListWindow {
+    Q_OBJECT
+public:
+    TForm_desk();
+};

@@ -1,0 +1,281 @@
+#include "floor/pagedlistwindow.h"
+
+#include "common/appvalues.h"
+#include "common/messages.h"
+#include "common/ui/closeonescape.h"
+#include "common/ui/laymsg.h"
+#include "common/ui/listviewwidth.h"
+#include "floor/flatbutton.h"
+#include "floor/masterdata.h"
+#include "floor/pagedlist.h"
+#include "floor/pagedlistdelegate.h"
+#include "floor/pagedlistmodel.h"
+#include "store/sqlitedb.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTopRowHeight = 28;
+constexpr int kBottomBarHeight = 42;
+constexpr int kListWidth = 900;
+constexpr int kListHeight = 609;
+
+} // namespace
+
+TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName,
+                                   const QString& caption, const QString& addCaption,
+                                   const QString& relatedCaption)
+    : QWidget(nullptr, Qt::Window) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    const bool narrow = relatedCaption.isEmpty();
+    try {
+        FDatabase = std::make_unique<TSQLiteDatabase>(sqlitename);
+        FList = std::make_unique<TPagedList>(*FDatabase, std::move(config), sqlitename);
+    } catch (const ESQLiteException& e) {
+        laymsg(QStringLiteral("数据库连接失败: ") + e.Message(), 0, this);
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addWidget(buildTopRow(narrow, addCaption, relatedCaption));
+    buildList();
+    main->addWidget(ListView1, 1);
+    main->addWidget(buildBottomBar());
+    UpdateButtonStates();
+    CloseOnEscape(this);
+}
+
+TPagedListWindow::~TPagedListWindow() = default;
+
+QWidget* TPagedListWindow::buildTopRow(bool narrow, const QString& addCaption,
+                                       const QString& relatedCaption) {
+    auto* row = new QWidget(this);
+    row->setObjectName(QStringLiteral("TopRow"));
+    row->setFixedHeight(kTopRowHeight);
+    row->setMinimumWidth(320);
+    if (!addCaption.isEmpty()) {
+        btnAdd = FlatButton(row, QStringLiteral("btnAdd"), addCaption, FlatBlue(),
+                            QRect(narrow ? 8 : 4, 4, 90, 20));
+        connect(btnAdd, &QPushButton::clicked, this, &TPagedListWindow::AddRequested);
+    }
+    if (!relatedCaption.isEmpty()) {
+        btnRefresh1 = FlatButton(row, QStringLiteral("btnRefresh1"), relatedCaption, FlatGreen(),
+                                 QRect(114, 4, 83, 20));
+        connect(btnRefresh1, &QPushButton::clicked, this, &TPagedListWindow::RelatedRequested);
+    }
+    btnRefresh = FlatButton(row, QStringLiteral("btnRefresh"), QStringLiteral("刷新列表"),
+                            FlatGreen(), QRect(narrow ? 116 : 224, 4, 83, 20));
+    connect(btnRefresh, &QPushButton::clicked, this, &TPagedListWindow::btnRefreshClick);
+    return row;
+}
+
+void TPagedListWindow::buildList() {
+    ListView1 = new QTableView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setShowGrid(false);
+    ListView1->setWordWrap(false);
+    ListView1->verticalHeader()->hide();
+    ListView1->horizontalHeader()->setSectionsClickable(false);
+    ListView1->horizontalHeader()->setHighlightSections(false);
+    ListView1->horizontalHeader()->setStretchLastSection(false);
+    if (!FList)
+        return;
+    const TListConfig& config = FList->Config();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(config.rowHeight);
+    FModel = new TPagedListModel(*FList, this);
+    ListView1->setModel(FModel);
+    ListView1->setItemDelegate(new TPagedListDelegate(*FList, ListView1));
+    for (int i = 0; i < config.columns.size(); ++i) {
+        ListView1->setColumnWidth(i, config.columns[i].width);
+        if (config.columns[i].cell == TListCell::EditIcon && FEditColumn < 0)
+            FEditColumn = i;
+    }
+    ListView1->viewport()->installEventFilter(this);
+    FList->OnUpdateUI = [this] {
+        UpdatePaginationUI();
+    };
+    FList->OnMissingFile = [this](const QString& path) {
+        Messages().Info(MessageCaption(), QStringLiteral("数据库文件不存在: ") + path);
+    };
+}
+
+QWidget* TPagedListWindow::buildBottomBar() {
+    GroupBox2 = new QWidget(this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setFixedHeight(kBottomBarHeight);
+    // The commands keep their places; the page information keeps to the right edge.
+    auto* commands = new QWidget(GroupBox2);
+    commands->setObjectName(QStringLiteral("PageCommands"));
+    commands->setFixedSize(620, kBottomBarHeight);
+    btnFirstPage = FlatButton(commands, QStringLiteral("btnFirstPage"), QStringLiteral("首页"),
+                              FlatTeal(), QRect(3, 7, 64, 25));
+    btnPrevPage = FlatButton(commands, QStringLiteral("btnPrevPage"), QStringLiteral("上一页"),
+                             FlatTeal(), QRect(93, 7, 64, 25));
+    btnNextPage = FlatButton(commands, QStringLiteral("btnNextPage"), QStringLiteral("下一页"),
+                             FlatTeal(), QRect(183, 7, 64, 25));
+    btnLastPage = FlatButton(commands, QStringLiteral("btnLastPage"), QStringLiteral("尾页"),
+                             FlatTeal(), QRect(273, 7, 64, 25));
+    auto* keywordLabel = new QLabel(QStringLiteral("关键词"), commands);
+    keywordLabel->setGeometry(339, 9, 46, 21);
+    keywordLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edtKeyword = new QLineEdit(commands);
+    edtKeyword->setObjectName(QStringLiteral("edtKeyword"));
+    edtKeyword->setGeometry(389, 9, 145, 21);
+    keywordLabel->setBuddy(edtKeyword);
+    btnSearch = FlatButton(commands, QStringLiteral("btnSearch"), QStringLiteral("搜索"),
+                           FlatGreen(), QRect(548, 7, 64, 25));
+    lblPageInfo = new QLabel(QStringLiteral("0/0"), GroupBox2);
+    lblPageInfo->setObjectName(QStringLiteral("lblPageInfo"));
+    lblPageInfo->setTextFormat(Qt::PlainText);
+    lblPageInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPageInfo->setFixedSize(156, 17);
+
+    auto* bar = new QHBoxLayout(GroupBox2);
+    bar->setContentsMargins(0, 0, 8, 0);
+    bar->setSpacing(0);
+    bar->addWidget(commands);
+    bar->addStretch(1);
+    bar->addWidget(lblPageInfo, 0, Qt::AlignVCenter);
+
+    if (FList) {
+        connect(btnFirstPage, &QPushButton::clicked, this, [this] { run(&TPagedList::FirstPage); });
+        connect(btnPrevPage, &QPushButton::clicked, this, [this] { run(&TPagedList::PrevPage); });
+        connect(btnNextPage, &QPushButton::clicked, this, [this] { run(&TPagedList::NextPage); });
+        connect(btnLastPage, &QPushButton::clicked, this, [this] { run(&TPagedList::LastPage); });
+        connect(btnSearch, &QPushButton::clicked, this, &TPagedListWindow::btnSearchClick);
+        connect(edtKeyword, &QLineEdit::returnPressed, this, &TPagedListWindow::btnSearchClick);
+    }
+    return GroupBox2;
+}
+
+QSize TPagedListWindow::sizeHint() const {
+    return QSize(kListWidth, kTopRowHeight + kListHeight + kBottomBarHeight);
+}
+
+void TPagedListWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || !FList)
+        return;
+    AdjustListViewColumnWidth(ListView1, 1);
+    FList->InitializeORM();
+    LoadData();
+}
+
+void TPagedListWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        AdjustListViewColumnWidth(ListView1, 1);
+}
+
+void TPagedListWindow::run(void (TPagedList::*step)()) {
+    if (!FList)
+        return;
+    try {
+        (FList.get()->*step)();
+    } catch (const std::exception& e) {
+        laymsg(QStringLiteral("加载失败: ") + QString::fromUtf8(e.what()), 0, this);
+    }
+}
+
+void TPagedListWindow::LoadData() {
+    run(&TPagedList::LoadData);
+}
+
+void TPagedListWindow::btnRefreshClick() {
+    LoadData();
+}
+
+void TPagedListWindow::btnSearchClick() {
+    if (!FList)
+        return;
+    try {
+        FList->Search(edtKeyword->text());
+    } catch (const std::exception& e) {
+        laymsg(QStringLiteral("加载失败: ") + QString::fromUtf8(e.what()), 0, this);
+    }
+}
+
+void TPagedListWindow::UpdatePaginationUI() {
+    lblPageInfo->setText(FList->PageInfo());
+    UpdateButtonStates();
+    // BindListViewData: the view takes the row count of the new page.
+    FModel->Reset();
+}
+
+void TPagedListWindow::UpdateButtonStates() {
+    const bool prev = FList && FList->CanPrevPage();
+    const bool next = FList && FList->CanNextPage();
+    btnFirstPage->setEnabled(prev);
+    btnPrevPage->setEnabled(prev);
+    btnNextPage->setEnabled(next);
+    btnLastPage->setEnabled(next);
+}
+
+bool TPagedListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            HandleListViewClick(int(mouse->position().x()) +
+                                ListView1->horizontalScrollBar()->value());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPagedListWindow::HandleListViewClick(int x) {
+    if (!FList || FEditColumn < 0)
+        return;
+    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    const int row = selected.first().row();
+    if (row < 0 || row >= FList->Rows().size())
+        return;
+    const QString id = FList->Rows()[row].id;
+    QList<int> widths;
+    for (int i = 0; i < FModel->columnCount(); ++i)
+        widths << ListView1->columnWidth(i);
+    switch (HitListColumn(widths, FEditColumn, x)) {
+    case TListHit::Edit:
+        emit EditRequested(id.toInt());
+        break;
+    case TListHit::Delete:
+        if (Messages().OkCancel(MessageCaption(), QStringLiteral("确认要删除吗？")))
+            DeleteItem(id);
+        else
+            laymsg(QStringLiteral("您取消了操作"), 0, this);
+        break;
+    case TListHit::None:
+        break;
+    }
+}
+
+void TPagedListWindow::DeleteItem(const QString& id) {
+    try {
+        if (!FList->DeleteItem(id))
+            return;
+    } catch (const EMasterDataError& e) {
+        laymsg(e.Message(), 0, this);
+        return;
+    }
+    LoadData();
+    emit Changed();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+// One design for every paged list window: add, related-list and refresh
+// buttons on top, the virtual list of the current page, and the bottom bar
+// with the page buttons, the keyword search and the page information. A click
+// in the edit cell asks for the record's editor, one right of it deletes the
+// record after a question. The lists differ only in their TListConfig and
+// captions.
+
+#include "floor/listconfig.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class TPagedList;
+class TPagedListModel;
+class TSQLiteDatabase;
+
+class TPagedListWindow : public QWidget {
+    Q_OBJECT
+public:
+    ~TPagedListWindow() override;
+
+    // Nullptr when the database could not be opened.
+    TPagedList* List() const { return FList.get(); }
+
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnRefresh1 = nullptr; // related list; only on the dish and table lists
+    QPushButton* btnRefresh = nullptr;
+    QTableView* ListView1 = nullptr;
+    QWidget* GroupBox2 = nullptr;
+    QPushButton* btnFirstPage = nullptr;
+    QPushButton* btnPrevPage = nullptr;
+    QPushButton* btnNextPage = nullptr;
+    QPushButton* btnLastPage = nullptr;
+    QLineEdit* edtKeyword = nullptr;
+    QPushButton* btnSearch = nullptr;
+    QLabel* lblPageInfo = nullptr;
+
+    // "刷新列表": the current page again, same condition.
+    void btnRefreshClick();
+    // A click at x (list coordinates) on the selected row.
+    void HandleListViewClick(int x);
+
+    QSize sizeHint() const override;
+
+signals:
+    void AddRequested();
+    void EditRequested(int32_t id);
+    void RelatedRequested();
+    // A record was deleted.
+    void Changed();
+
+protected:
+    // addCaption and relatedCaption empty: no such button.
+    TPagedListWindow(TListConfig config, const QString& objectName, const QString& caption,
+                     const QString& addCaption, const QString& relatedCaption);
+
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildTopRow(bool narrow, const QString& addCaption, const QString& relatedCaption);
+    QWidget* buildBottomBar();
+    void buildList();
+    void LoadData();
+    void run(void (TPagedList::*step)());
+    void UpdatePaginationUI();
+    void UpdateButtonStates();
+    void DeleteItem(const QString& id);
+    void btnSearchClick();
+
+    std::unique_ptr<TSQLiteDatabase> FDatabase;
+    std::unique_ptr<TPagedList> FList;
+    TPagedListModel* FModel = nullptr;
+    int FEditColumn = -1;
+};
