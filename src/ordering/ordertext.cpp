@@ -3,7 +3,6 @@
 #include "common/myfun.h"
 #include "store/floatformat.h"
 
-
 QString ShortNumber(double value) {
     return FloatToStrGeneral(value);
 }
