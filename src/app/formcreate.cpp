@@ -1,6 +1,7 @@
 #include "app/formcreate.h"
 
 #include "app/instancelock.h"
+#include "app/supportcommands.h"
 #include "app/workfolder.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
@@ -91,6 +92,6 @@ void FormCreate(Tform_main& form) {
 }
 
 void RunUpdateCheck(Tform_main& form) {
-    // The online update check runs here, synchronously, as the last step of start-up.
-    Q_UNUSED(form);
+    // Only starts the query: the floor is usable while the service answers.
+    StartUpdateCheck(form);
 }

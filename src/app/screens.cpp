@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
 #include "billing/form_setting.h"
 #include "common/ui/showcentred.h"
@@ -23,6 +24,9 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     screens->Form_setting->FormCreate();
 
     screens->Form_desk_open = std::make_unique<TForm_desk_open>();
+
+    // "在线升级", "创建桌面快捷访问", "远程协助" and "帮助文档".
+    WireSupportCommands(mainWindow);
 
     TForm_setting* setting = screens->Form_setting.get();
     if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N7")))

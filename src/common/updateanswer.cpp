@@ -110,7 +110,8 @@ QString VersionComparisonBox(const QString& answerText) {
 }
 
 bool IsWebAddress(const QString& address) {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    // Tolerant: a blank or a Chinese character in the path is sent encoded.
+    const QUrl url(address.trimmed());
     const QString scheme = url.scheme().toLower();
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
            !url.host().isEmpty();

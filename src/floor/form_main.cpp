@@ -2,10 +2,14 @@
 
 #include "common/appvalues.h"
 #include "common/messages.h"
+#include "common/myfun.h"
+#include "common/ui/downupdate.h"
 #include "common/ui/laybox.h"
 #include "common/ui/laymsg.h"
 #include "common/ui/showcentred.h"
+#include "common/updatevalues.h"
 #include "floor/mainmenustyle.h"
+#include "platform/processes.h"
 #include "store/demodata.h"
 
 #include <QCloseEvent>
@@ -18,6 +22,7 @@ Tform_main* form_main = nullptr;
 namespace {
 
 const char* const kTestDataCaption = "删除体验数据";
+const QString kUpdater = QStringLiteral("update");
 
 } // namespace
 
@@ -112,7 +117,25 @@ void Tform_main::CenterOnScreen() {
 }
 
 void Tform_main::FormShow() {
-    // The updater upkeep runs here once the online update is in place.
+    if (FUpdateAnswered)
+        UpdaterUpkeep();
+}
+
+void Tform_main::UpdateAnswerStored() {
+    FUpdateAnswered = true;
+    if (FShown)
+        UpdaterUpkeep();
+}
+
+// Once per start: a missing or outdated updater is ended and downloaded anew.
+void Tform_main::UpdaterUpkeep() {
+    if (FUpkeepDone)
+        return;
+    FUpkeepDone = true;
+    if (isupupdate != 1 || GetVersion(softpath + kUpdater) == updateversion)
+        return;
+    platform::EndProcess(softpath + kUpdater);
+    Timer_update->start();
 }
 
 void Tform_main::TimermsgTimer() {
@@ -126,7 +149,8 @@ void Tform_main::TimerResizeTimer() {
 
 void Tform_main::Timer_updateTimer() {
     Timer_update->stop();
-    // The updater download starts here once the online update is in place.
+    loadtit = QStringLiteral("升级程序");
+    downupdate(downupdateurl, softpath + kUpdater, this);
 }
 
 void Tform_main::resizeEvent(QResizeEvent* event) {

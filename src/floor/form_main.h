@@ -56,6 +56,10 @@ public:
     QTimer* Timermsg;     // 1000 ms: countdown of the notification panel
     QTimer* TimerResize;  // 100 ms after the last resize: one relayout
     QTimer* Timer_update; // 3000 ms, one-shot: updater download
+    // A usable update answer was stored: the updater upkeep runs now when the
+    // window has been shown, otherwise when it first is.
+    void UpdateAnswerStored();
+
 
 signals:
     // A tile was clicked; the table window opens for DeskID.
@@ -80,6 +84,7 @@ private:
     int32_t tileAreaWidth();
     void showNoDesks(QScrollArea* box);
 
+    void UpdaterUpkeep();
     QWidget* FClient;
     QVBoxLayout* FClientLayout;
     QPointer<QScrollArea> FCategoryScrollBox;
@@ -91,5 +96,7 @@ private:
     bool FDestroying = false;
 };
 
+    bool FUpdateAnswered = false;
+    bool FUpkeepDone = false;
 // The one main window of the program; nullptr before it exists and after it is gone.
 extern Tform_main* form_main;

@@ -1,0 +1,152 @@
+#include "app/supportcommands.h"
+
+#include "common/appvalues.h"
+#include "common/messages.h"
+#include "common/remotetool.h"
+#include "common/ui/downupdate.h"
+#include "common/ui/laybox.h"
+#include "common/ui/laymsg.h"
+#include "common/updateanswer.h"
+#include "common/updatequery.h"
+#include "common/updatevalues.h"
+#include "floor/form_main.h"
+#include "platform/desktoplauncher.h"
+#include "platform/platform.h"
+#include "platform/processes.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+const QString kAssistQuestion =
+    QStringLiteral("即将打开远程协助工具吗，等待几秒，程序启动后，请将设备代码和临时密码发给我们");
+
+QString updaterPath() {
+    return softpath + QStringLiteral("update");
+}
+
+// Starts the updater; false after a box that says why it did not start.
+bool startUpdater(Tform_main& form) {
+    const QString updater = updaterPath();
+    if (!QFileInfo::exists(updater)) {
+        laybox(QStringLiteral("升级文件不存在,请确认"), &form);
+        return false;
+    }
+    if (!platform::StartDetached(updater, {}, softpath)) {
+        laybox(QStringLiteral("升级程序无法启动,请确认"), &form);
+        return false;
+    }
+    return true;
+}
+
+void onUpdateAnswer(Tform_main& form, const QString& text) {
+    const auto answer = ParseUpdateAnswer(text);
+    if (!answer)
+        return;
+    StoreUpdateAnswer(*answer);
+    if (const auto offer = UpdateOfferText(*answer)) {
+        laybox(*offer, &form);
+        startUpdater(form);
+    }
+    form.UpdateAnswerStored();
+}
+
+void N10Click(Tform_main& form) {
+    // The updater being replaced is started only once it is whole.
+    if (DownloadRunning(updaterPath())) {
+        laymsg(QStringLiteral("升级程序下载中，请稍候"), 0, &form);
+        return;
+    }
+    if (startUpdater(form))
+        form.close();
+}
+
+void N11Click(Tform_main& form) {
+    static bool asking = false;
+    if (asking)
+        return;
+    asking = true;
+    laymsg(QStringLiteral("正在获取线上版本信息"), 0, &form);
+    RequestUpdateAnswer(UpdateServiceBase(inipath), &form, [](const QString& answer) {
+        asking = false;
+        Messages().Info(MessageCaption(), VersionComparisonBox(answer));
+    });
+}
+
+void N2Click(Tform_main& form) {
+    if (!Messages().OkCancel(MessageCaption(), QStringLiteral("确认需要创建快捷方式到桌面吗")))
+        return;
+    QString error;
+    if (!platform::CreateDesktopLauncher(platform::ExecutablePath(), platform::DesktopFolder(),
+                                         error))
+        laybox(QStringLiteral("创建快捷方式失败: ") + error, &form);
+}
+
+void askAndStart(const QString& tool) {
+    if (Messages().OkCancel(MessageCaption(), kAssistQuestion))
+        platform::StartDetached(tool);
+}
+
+void N6Click(Tform_main& form) {
+    const QString installed = FindInstalledTool(RemoteToolPaths());
+    if (!installed.isEmpty()) {
+        askAndStart(installed);
+        return;
+    }
+    const QString tool = DownloadedToolPath(softpath);
+    if (DownloadRunning(tool)) {
+        laymsg(QStringLiteral("远程协助工具下载中，请稍候"), 0, &form);
+        return;
+    }
+    if (!QFileInfo::exists(tool) &&
+        Messages().OkCancel(MessageCaption(),
+                            QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具"))) {
+        loadtit = QStringLiteral("升级程序");
+        // The tool can start only once it is here, so the question waits for it.
+        const bool started = downupdate(DownloadedToolUrl(DownloadServerBase(inipath)), tool, &form,
+                                        [tool](bool ok) {
+                                            if (ok)
+                                                askAndStart(tool);
+                                        });
+        if (started)
+            return;
+    }
+    askAndStart(tool);
+}
+
+void N5Click() {
+    if (IsWebAddress(helpurl))
+        QDesktopServices::openUrl(QUrl(helpurl.trimmed()));
+}
+
+void wire(Tform_main& form, const char* name, std::function<void()> command) {
+    if (QAction* entry = form.MenuAction(QString::fromLatin1(name)))
+        QObject::connect(entry, &QAction::triggered, &form, std::move(command));
+}
+
+} // namespace
+
+QStringList& RemoteToolPaths() {
+    static QStringList paths = ToDeskPaths();
+    return paths;
+}
+
+void StartUpdateCheck(Tform_main& form) {
+    const QString base = UpdateServiceBase(inipath);
+    // Without an address there is nothing to ask.
+    if (base.isEmpty())
+        return;
+    RequestUpdateAnswer(base, &form,
+                        [&form](const QString& answer) { onUpdateAnswer(form, answer); });
+}
+
+void WireSupportCommands(Tform_main& form) {
+    wire(form, "N10", [&form] { N10Click(form); });
+    wire(form, "N11", [&form] { N11Click(form); });
+    wire(form, "N2", [&form] { N2Click(form); });
+    wire(form, "N6", [&form] { N6Click(form); });
+    wire(form, "N5", [] { N5Click(); });
+}

@@ -1,0 +1,79 @@
+#include "common/ui/downupdate.h"
+
+#include "common/download.h"
+#include "common/downloads.h"
+#include "common/ui/laymsg.h"
+#include "common/updatevalues.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+// The notification stays until the download ends.
+constexpr int32_t kWhileLoading = 1800000;
+
+// Parented to the application, so running downloads are cancelled and waited
+// for before the application goes.
+TDownloads* downloads() {
+    static QPointer<TDownloads> instance;
+    if (!instance)
+        instance = new TDownloads(QCoreApplication::instance());
+    return instance;
+}
+
+void ensureTitle() {
+    if (loadtit.isEmpty())
+        loadtit = QStringLiteral("组件");
+}
+
+} // namespace
+
+bool DownloadRunning(const QString& fname) {
+    return downloads()->IsRunning(fname);
+}
+
+bool downupdate(const QString& picurl, const QString& fname, QWidget* window,
+                std::function<void(bool ok)> done) {
+    TDownloads* all = downloads();
+    if (!all->Start(picurl, fname))
+        return false;
+    const QString key = DownloadKey(fname);
+    QPointer<QWidget> shownOn = window;
+    // Lives as long as this download; its connections go with it.
+    auto* watch = new QObject(all);
+    QObject::connect(all, &TDownloads::Began, watch, [key, shownOn](const QString& t, qint64 n) {
+        if (DownloadKey(t) != key)
+            return;
+        ensureTitle();
+        allsize = n;
+        laymsg(DownloadBeginText(loadtit), kWhileLoading, shownOn);
+    });
+    QObject::connect(all, &TDownloads::Progress, watch,
+                     [key, shownOn](const QString& t, qint64 received, qint64) {
+                         if (DownloadKey(t) != key)
+                             return;
+                         ensureTitle();
+                         laymsg(DownloadWorkText(loadtit, received, allsize), kWhileLoading,
+                                shownOn);
+                     });
+    QObject::connect(
+        all, &TDownloads::Finished, watch, [key, shownOn, watch, done](const QString& t, bool ok) {
+            if (DownloadKey(t) != key)
+                return;
+            ensureTitle();
+            if (ok) {
+                laymsg(DownloadEndText(loadtit), 3, shownOn);
+            } else if (QLabel* pan = mypan();
+                       pan && pan->text().startsWith(loadtit + QStringLiteral("加载中"))) {
+                mymsgtime = 0;
+                pan->hide();
+            }
+            watch->deleteLater();
+            if (done)
+                done(ok);
+        });
+    return true;
+}

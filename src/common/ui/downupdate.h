@@ -1,0 +1,21 @@
+#pragma once
+
+// A download with its progress shown as notifications: "加载中(00.00%)" when
+// the answer begins, the percentage while it runs, "加载完成(100.00%)" at the
+// end, each headed by loadtit ("组件" when empty). The transfer runs in the
+// background; a failed one ends silently and removes its notification.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Starts downloading picurl to fname, notifications on window. done(ok)
+// follows on this thread when it ends. False, and nothing started, when
+// picurl is empty or fname is being downloaded already.
+bool downupdate(const QString& picurl, const QString& fname, QWidget* window,
+                std::function<void(bool ok)> done = {});
+
+// True while fname is being downloaded.
+bool DownloadRunning(const QString& fname);

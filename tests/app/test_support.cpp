@@ -1,0 +1,373 @@
+#include "app/supportcommands.h"
+#include "billing/form_desk_open.h"
+#include "common/ui/laymsg.h"
+#include "common/updatevalues.h"
+#include "floor/desktile.h"
+
+#include "loopbackserver.h"
+#include "programfixture.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Records the addresses handed to the desktop's browser.
+class TUrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Opened;
+public slots:
+    void open(const QUrl& url) { Opened << url; }
+};
+
+class SupportCommandsTest : public ProgramWindowsTest {
+protected:
+    void SetUp() override {
+        ProgramWindowsTest::SetUp();
+        qputenv("NO_PROXY", "*");
+        qputenv("no_proxy", "*");
+    }
+
+    void TearDown() override {
+        for (QProcess* p : FRunning) {
+            p->kill();
+            p->waitForFinished();
+            delete p;
+        }
+        ProgramWindowsTest::TearDown();
+    }
+
+    void writeConfig(const QString& url, const QString& download = QString()) {
+        QFile ini(path(QStringLiteral("config.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setting]\nshop=1\n[Update]\nurl=" + url.toUtf8() +
+                  "\ndownload=" + download.toUtf8() + "\n");
+    }
+
+    // The service answers body and config.ini points at it.
+    void serveAnswer(const std::string& body) {
+        server.Http().Get("/api/index.php",
+                          [body](const httplib::Request&, httplib::Response& res) {
+                              res.set_content(body, "application/json");
+                          });
+    }
+    // The answer of the upkeep tests: the updater is to be fetched from /update-file.
+    void serveUpkeepAnswer(int isupupdate) {
+        server.Http().Get(
+            "/api/index.php", [this, isupupdate](const httplib::Request&, httplib::Response& res) {
+                res.set_content(R"({"version":"251111","updateversion":"9.9.9.9","isupupdate":)" +
+                                    std::to_string(isupupdate) + R"(,"helpurl":"https://h/help",)" +
+                                    R"("downupdateurl":")" +
+                                    server.Url("/update-file").toStdString() + R"("})",
+                                "application/json");
+            });
+        server.ServeInTwoHalves("/update-file");
+    }
+    void startServer() {
+        ASSERT_TRUE(server.Start());
+        writeConfig(server.Base(), server.Base());
+    }
+
+    // An executable at name that writes its folder to name + ".ran" there.
+    void writeScript(const QString& name) {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\npwd > \"$0.ran\"\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    bool ran(const QString& name) {
+        return QTest::qWaitFor([&] { return QFileInfo(path(name + ".ran")).size() > 0; }, 5000);
+    }
+
+    void trigger(const char* entry) {
+        QAction* action = window->MenuAction(QString::fromLatin1(entry));
+        ASSERT_TRUE(action) << entry;
+        action->trigger();
+    }
+
+    bool asked(const QString& text, int timeoutMs = 5000) {
+        return QTest::qWaitFor([&] { return messages.Texts().contains(text); }, timeoutMs);
+    }
+
+    QString panelText() const { return mypan() && mypan()->isVisible() ? mypan()->text() : ""; }
+
+    QProcess* runSleepAs(const QString& name) {
+        EXPECT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), path(name)));
+        auto* p = new QProcess;
+        FRunning << p;
+        p->start(path(name), {QStringLiteral("60")});
+        EXPECT_TRUE(p->waitForStarted());
+        return p;
+    }
+
+    TLoopbackServer server;
+
+private:
+    QList<QProcess*> FRunning;
+};
+
+const QString kAssist =
+    QStringLiteral("即将打开远程协助工具吗，等待几秒，程序启动后，请将设备代码和临时密码发给我们");
+const QString kDownloadTool = QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具");
+const QString kNoUpdater = QStringLiteral("升级文件不存在,请确认");
+
+TEST_F(SupportCommandsTest, StartUpOfferShowsTheNewsThenStartsTheUpdater) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"upstr":"新增会员"})");
+    startServer();
+    writeScript(QStringLiteral("update"));
+    startProgram();
+    ASSERT_TRUE(asked(QStringLiteral("检测到软件有新的更新\r\n新增会员")));
+    ASSERT_TRUE(ran(QStringLiteral("update")));
+    EXPECT_FALSE(messages.Texts().contains(kNoUpdater));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(SupportCommandsTest, StartUpOfferWithoutAnUpdaterSaysSo) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"upstr":"新增会员"})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(asked(kNoUpdater));
+    const QStringList texts = messages.Texts();
+    EXPECT_EQ(texts.indexOf(kNoUpdater) - 1,
+              texts.indexOf(QStringLiteral("检测到软件有新的更新\r\n新增会员")));
+}
+
+TEST_F(SupportCommandsTest, NoOfferForTheSameVersionButTheValuesAreKept) {
+    serveAnswer(R"({"version":"251111","isupdate":1,"upstr":"x","helpurl":"https://h/help"})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([] { return helpurl == QStringLiteral("https://h/help"); }, 5000));
+    for (const QString& text : messages.Texts())
+        EXPECT_FALSE(text.startsWith(QStringLiteral("检测到软件有新的更新"))) << text.toStdString();
+}
+
+TEST_F(SupportCommandsTest, UpkeepEndsTheOldUpdaterAndDownloadsANewOneAfterThreeSeconds) {
+    serveUpkeepAnswer(1);
+    startServer();
+    QProcess* oldUpdater = runSleepAs(QStringLiteral("update"));
+    startProgram();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    EXPECT_EQ(window->Timer_update->interval(), 3000);
+    EXPECT_TRUE(oldUpdater->waitForFinished(5000)) << "the running updater was not ended";
+    EXPECT_EQ(server.Requests(), 1); // only the query so far
+
+    // The test does not sit out the three seconds.
+    window->Timer_update->setInterval(50);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return panelText() == QStringLiteral("升级程序加载中(50.00%)"); }, 5000))
+        << panelText().toStdString();
+    EXPECT_FALSE(window->Timer_update->isActive());
+    EXPECT_EQ(loadtit, QStringLiteral("升级程序"));
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("update"))).size(),
+              QFileInfo(QStringLiteral("/bin/sleep")).size());
+    server.Open();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return panelText() == QStringLiteral("升级程序加载完成(100.00%)"); }, 5000));
+    QFile update(path(QStringLiteral("update")));
+    ASSERT_TRUE(update.open(QIODevice::ReadOnly));
+    EXPECT_EQ(update.readAll(), QByteArray(1024, 'a') + QByteArray(1024, 'b'));
+}
+
+TEST_F(SupportCommandsTest, NoUpkeepWhenTheServiceDoesNotAskForIt) {
+    serveUpkeepAnswer(0);
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !helpurl.isEmpty(); }, 5000));
+    EXPECT_FALSE(window->Timer_update->isActive());
+}
+
+TEST_F(SupportCommandsTest, VersionComparisonShowsTheNineLines) {
+    serveAnswer(R"({"version":"251111","subversion":" 03 "})");
+    startServer();
+    startProgram();
+    trigger("N11");
+    const QString rule(44, QLatin1Char('-'));
+    ASSERT_TRUE(
+        asked(QStringList({QStringLiteral("线上主版本：251111"), rule,
+                           QStringLiteral("软件主版本：251111"), rule,
+                           QStringLiteral("线上子版本：03"), rule, QStringLiteral("当前子版本：02"),
+                           rule, QStringLiteral("当前版本子版本不一致，可升级")})
+                  .join(QStringLiteral("\r\n"))));
+}
+
+TEST_F(SupportCommandsTest, VersionComparisonWithoutAServiceSaysSo) {
+    startProgram();
+    trigger("N11");
+    ASSERT_TRUE(asked(QStringLiteral("无法获取线上版本信息，请检查网络后重试")));
+}
+
+TEST_F(SupportCommandsTest, OneClickUpdateStartsTheUpdaterAndEndsTheProgram) {
+    startProgram();
+    trigger("N10");
+    EXPECT_TRUE(asked(kNoUpdater, 0));
+    EXPECT_TRUE(window->isVisible());
+
+    writeScript(QStringLiteral("update"));
+    trigger("N10");
+    ASSERT_TRUE(ran(QStringLiteral("update")));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SupportCommandsTest, OneClickUpdateWaitsForTheUpdaterBeingDownloaded) {
+    serveUpkeepAnswer(1);
+    startServer();
+    writeScript(QStringLiteral("update"));
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    window->Timer_update->setInterval(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(50.00%)"); }, 5000));
+    trigger("N10");
+    trigger("N10");
+    EXPECT_EQ(panelText(), QStringLiteral("升级程序下载中，请稍候"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("update.ran"))));
+    EXPECT_EQ(server.Requests(), 2); // the query and one download
+}
+
+TEST_F(SupportCommandsTest, ShortcutIsMadeOnlyAfterOk) {
+    qputenv("HOME", folder().toUtf8());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
+    const QString launcher = path(QStringLiteral("Desktop/Quorvel餐饮管理软件.desktop"));
+    startProgram();
+    messages.Answers = {false};
+    trigger("N2");
+    EXPECT_EQ(messages.Texts().last(), QStringLiteral("确认需要创建快捷方式到桌面吗"));
+    EXPECT_FALSE(QFile::exists(launcher));
+    trigger("N2");
+    ASSERT_TRUE(QFile::exists(launcher));
+    QFile file(launcher);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(
+        "Exec=\"" +
+        QFile::encodeName(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()) + "\""));
+    EXPECT_EQ(messages.Texts().last(), QStringLiteral("确认需要创建快捷方式到桌面吗"));
+}
+
+TEST_F(SupportCommandsTest, RemoteAssistancePrefersTheFirstInstallPath) {
+    writeScript(QStringLiteral("opt/todesk/bin/ToDesk"));
+    writeScript(QStringLiteral("usr/bin/todesk"));
+    RemoteToolPaths() = {path(QStringLiteral("opt/todesk/bin/ToDesk")),
+                         path(QStringLiteral("usr/bin/todesk"))};
+    startProgram();
+    const int before = messages.Calls.size();
+    trigger("N6");
+    EXPECT_EQ(messages.Texts().mid(before), QStringList{kAssist});
+    ASSERT_TRUE(ran(QStringLiteral("opt/todesk/bin/ToDesk")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("usr/bin/todesk.ran"))));
+}
+
+TEST_F(SupportCommandsTest, RemoteAssistanceDownloadsTheMissingToolThenAsks) {
+    server.Http().Get("/Public/remo", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("#!/bin/sh\npwd > \"$0.ran\"\n", "application/octet-stream");
+    });
+    startServer();
+    RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
+    startProgram();
+    const int before = messages.Calls.size();
+    trigger("N6");
+    ASSERT_TRUE(ran(QStringLiteral("remo")));
+    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
+    EXPECT_EQ(panelText(), QStringLiteral("升级程序加载完成(100.00%)"));
+}
+
+TEST_F(SupportCommandsTest, RemoteAssistanceDeclinedDownloadStillAsksAndStartsNothing) {
+    ASSERT_TRUE(server.Start());
+    writeConfig(QString(), server.Base());
+    RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
+    startProgram();
+    const int before = messages.Calls.size();
+    messages.Answers = {false, true};
+    trigger("N6");
+    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
+    QTest::qWait(100);
+    EXPECT_EQ(server.Requests(), 0);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("remo"))));
+}
+
+TEST_F(SupportCommandsTest, HelpOpensOnlyWebAddresses) {
+    TUrlRecorder browser;
+    for (const char* scheme : {"http", "https", "file"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
+    startProgram();
+    trigger("N5"); // nothing known yet
+    for (const char* address : {"file:///etc/passwd", "https://example.org/帮助 文档"}) {
+        helpurl = QString::fromUtf8(address);
+        trigger("N5");
+    }
+    for (const char* scheme : {"http", "https", "file"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    ASSERT_EQ(browser.Opened.size(), 1);
+    EXPECT_EQ(browser.Opened[0], QUrl(QStringLiteral("https://example.org/帮助 文档")));
+}
+
+// A port that takes connections into its backlog and never answers them.
+class TSilentPort {
+public:
+    TSilentPort() {
+        FFd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(FFd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::listen(FFd, 8) == 0 &&
+            ::getsockname(FFd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            FPort = ntohs(address.sin_port);
+        ::fcntl(FFd, F_SETFL, O_NONBLOCK);
+    }
+    ~TSilentPort() { ::close(FFd); }
+    int Port() const { return FPort; }
+    // True when a client has connected (taken from the backlog, then left alone).
+    bool Connected() {
+        const int client = ::accept(FFd, nullptr, nullptr);
+        if (client < 0)
+            return false;
+        FClients << client;
+        return true;
+    }
+
+private:
+    int FFd = -1;
+    int FPort = 0;
+    QList<int> FClients;
+};
+
+TEST_F(SupportCommandsTest, FloorIsUsableAtOnceWhileTheServiceNeverAnswers) {
+    TSilentPort silent;
+    ASSERT_GT(silent.Port(), 0);
+    writeConfig(QStringLiteral("http://127.0.0.1:%1").arg(silent.Port()));
+    QElapsedTimer clock;
+    clock.start();
+    startProgram();
+    TDeskTile* tile = window->FindDeskGroupBox(1);
+    ASSERT_TRUE(tile);
+    click(tile);
+    ASSERT_TRUE(screens->Form_desk_open->isVisible());
+    EXPECT_LT(clock.elapsed(), 1000);
+    // The question was really sent and is still unanswered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return silent.Connected(); }, 2000));
+    EXPECT_TRUE(messages.Texts().filter(QStringLiteral("更新")).isEmpty());
+}
+
+} // namespace
+
+#include "test_support.moc"
