@@ -53,13 +53,13 @@ public:
     // A menu entry by name: N1 (submenu N10, N11), N3, N9, N8, N7, N2, N6, N5, MenuItem1.
     QAction* MenuAction(const QString& name) const;
 
-    QTimer* Timermsg;     // 1000 ms: countdown of the notification panel
-    QTimer* TimerResize;  // 100 ms after the last resize: one relayout
-    QTimer* Timer_update; // 3000 ms, one-shot: updater download
     // A usable update answer was stored: the updater upkeep runs now when the
     // window has been shown, otherwise when it first is.
     void UpdateAnswerStored();
 
+    QTimer* Timermsg;     // 1000 ms: countdown of the notification panel
+    QTimer* TimerResize;  // 100 ms after the last resize: one relayout
+    QTimer* Timer_update; // 3000 ms, one-shot: updater download
 
 signals:
     // A tile was clicked; the table window opens for DeskID.
@@ -81,10 +81,10 @@ private:
     void TimermsgTimer();
     void TimerResizeTimer();
     void Timer_updateTimer();
+    void UpdaterUpkeep();
     int32_t tileAreaWidth();
     void showNoDesks(QScrollArea* box);
 
-    void UpdaterUpkeep();
     QWidget* FClient;
     QVBoxLayout* FClientLayout;
     QPointer<QScrollArea> FCategoryScrollBox;
@@ -93,10 +93,10 @@ private:
     int32_t FCurrentCategoryID = 0;
     QPointer<QAction> FTestDataAction;
     bool FShown = false;
+    bool FUpdateAnswered = false;
+    bool FUpkeepDone = false;
     bool FDestroying = false;
 };
 
-    bool FUpdateAnswered = false;
-    bool FUpkeepDone = false;
 // The one main window of the program; nullptr before it exists and after it is gone.
 extern Tform_main* form_main;
