@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "app/masterscreens.h"
 #include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
 #include "billing/form_setting.h"
@@ -17,13 +18,15 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     // Order of creation: TForm_diancan, TForm_setting, TForm_desk_open, TForm_desk,
     // TForm_caipin, TForm_caipin_edit, TForm_caipin_class, TForm_caipin_class_edit,
     // TForm_desk_edit, TForm_desk_class, TForm_desk_class_edit, TForm_Orders,
-    // TForm_orders_detail. Screens not built yet have no place below.
+    // TForm_orders_detail (the lists and editors of master data in
+    // CreateMasterDataScreens). Screens not built yet have no place below.
     screens->Form_diancan = std::make_unique<TForm_diancan>();
     screens->Form_diancan->FormCreate();
     screens->Form_setting = std::make_unique<TForm_setting>();
     screens->Form_setting->FormCreate();
 
     screens->Form_desk_open = std::make_unique<TForm_desk_open>();
+    screens->MasterData = CreateMasterDataScreens(mainWindow, *screens->Form_diancan);
 
     // "在线升级", "创建桌面快捷访问", "远程协助" and "帮助文档".
     WireSupportCommands(mainWindow);

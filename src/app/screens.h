@@ -10,6 +10,7 @@ class Tform_main;
 class TForm_desk_open;
 class TForm_diancan;
 class TForm_setting;
+struct TMasterDataScreens;
 
 struct TScreens {
     TScreens();
@@ -17,6 +18,7 @@ struct TScreens {
     std::unique_ptr<TForm_diancan> Form_diancan;
     std::unique_ptr<TForm_setting> Form_setting;
     std::unique_ptr<TForm_desk_open> Form_desk_open;
+    std::unique_ptr<TMasterDataScreens> MasterData;
 };
 
 std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow);

@@ -35,6 +35,9 @@ public:
     void UpdateDeskPrice(int32_t DeskID, double NewPrice);
     void RefreshDeskByID(int32_t DeskID);
     void RefreshAllDesks();
+    // Rebuilds the area strip and the tiles after areas changed, staying on the
+    // area shown while it still exists (otherwise on all areas).
+    void RebuildCategoryPanel();
     void RefreshCurrentCategory();
     void UpdateLayout();
     void GroupBoxClick(QObject* Sender);

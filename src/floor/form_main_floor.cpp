@@ -326,3 +326,18 @@ bool Tform_main::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+void Tform_main::RebuildCategoryPanel() {
+    // Start-up that ended early built no floor; there is nothing to follow.
+    if (!FCategoryScrollBox)
+        return;
+    const int32_t current = FCurrentCategoryID;
+    delete FCategoryScrollBox;
+    CreateCategoryPanel();
+    for (QLabel* label : FCategoryPanel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (label->property(kTagProperty).toInt() == current) {
+            CategoryButtonClick(label);
+            return;
+        }
+    LoadDesksByCategory(0);
+}
