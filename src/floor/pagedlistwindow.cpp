@@ -60,7 +60,11 @@ TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName
     CloseOnEscape(this);
 }
 
-TPagedListWindow::~TPagedListWindow() = default;
+// The view goes first: closing a shown window still asks the model and the
+// delegate about the rows, and they read the list that the members free.
+TPagedListWindow::~TPagedListWindow() {
+    delete ListView1;
+}
 
 QWidget* TPagedListWindow::buildTopRow(bool narrow, const QString& addCaption,
                                        const QString& relatedCaption) {
