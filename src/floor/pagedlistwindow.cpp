@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTopRowHeight = 28;
@@ -179,7 +181,7 @@ void TPagedListWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous() || !FList)
         return;
-    AdjustListViewColumnWidth(ListView1, 1);
+    FitColumns();
     FList->InitializeORM();
     LoadData();
 }
@@ -187,7 +189,16 @@ void TPagedListWindow::showEvent(QShowEvent* event) {
 void TPagedListWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (isVisible())
-        AdjustListViewColumnWidth(ListView1, 1);
+        FitColumns();
+}
+
+// The name column takes what the others leave, less the vertical scroll bar
+// of a page taller than the list, so the icon cells stay in sight.
+void TPagedListWindow::FitColumns() {
+    AdjustListViewColumnWidth(ListView1, 1);
+    const QScrollBar* bar = ListView1->verticalScrollBar();
+    if (bar->isVisibleTo(ListView1))
+        ListView1->setColumnWidth(1, std::max(0, ListView1->columnWidth(1) - bar->width()));
 }
 
 void TPagedListWindow::run(void (TPagedList::*step)()) {
@@ -235,6 +246,9 @@ void TPagedListWindow::UpdateButtonStates() {
 }
 
 bool TPagedListWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The scroll bar comes and goes with the page's rows and resizes the viewport.
+    if (watched == ListView1->viewport() && event->type() == QEvent::Resize && isVisible())
+        FitColumns();
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton)

@@ -70,6 +70,7 @@ private:
     QWidget* buildTopRow(bool narrow, const QString& addCaption, const QString& relatedCaption);
     QWidget* buildBottomBar();
     void buildList();
+    void FitColumns();
     void LoadData();
     void run(void (TPagedList::*step)());
     void UpdatePaginationUI();

@@ -1,0 +1,337 @@
+// The master-data windows on a small screen: the dish, table, category and
+// area lists and their editors, opened as the operator opens them, fit the
+// available area with their commands in sight, Escape closes each of them,
+// and names holding markup are shown as typed.
+
+#include "app/masterscreens.h"
+#include "app/screens.h"
+#include "common/appvalues.h"
+#include "floor/form_caipin.h"
+#include "floor/form_caipin_class.h"
+#include "floor/form_caipin_class_edit.h"
+#include "floor/form_caipin_edit.h"
+#include "floor/form_desk.h"
+#include "floor/form_desk_class.h"
+#include "floor/form_desk_class_edit.h"
+#include "floor/form_desk_edit.h"
+#include "floor/form_main.h"
+#include "floor/pagedlist.h"
+#include "floor/skucontrolgroup.h"
+#include "store/sqlitedb.h"
+
+#include "fitchecks.h"
+#include "programfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+class MasterFitTest : public ProgramWindowsTest {
+protected:
+    void SetUp() override {
+        ProgramWindowsTest::SetUp();
+        startProgram();
+        md = screens->MasterData.get();
+    }
+
+    template <typename W> W& shown(W* w) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w)) << w->objectName().toStdString();
+        return *w;
+    }
+
+    template <typename W> W& fromMenu(const char* entry, W* w) {
+        window->MenuAction(QString::fromLatin1(entry))->trigger();
+        return shown(w);
+    }
+
+    void exec(const QString& sql) {
+        TSQLiteDatabase db(sqlitename);
+        db.ExecSQL(sql);
+    }
+
+    static int rowOf(const TPagedListWindow& list, int32_t id) {
+        const QList<TListRow>& rows = list.List()->Rows();
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].id.toInt() == id)
+                return i;
+        return -1;
+    }
+
+    static int columnOf(const TPagedListWindow& list, TListCell cell) {
+        const QList<TListColumn>& columns = list.List()->Config().columns;
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i].cell == cell)
+                return i;
+        return -1;
+    }
+
+    // The cell is drawn whole in the list's viewport.
+    static ::testing::AssertionResult cellInSight(const TPagedListWindow& list, int row,
+                                                  int column) {
+        const QRect cell = list.ListView1->visualRect(list.ListView1->model()->index(row, column));
+        const QRect viewport = list.ListView1->viewport()->rect();
+        if (viewport.contains(cell))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << list.objectName().toStdString() << " row " << row << " column " << column
+               << " at " << cell.x() << "," << cell.y() << " " << cell.width() << "x"
+               << cell.height() << " is not inside the viewport of " << viewport.width() << "x"
+               << viewport.height();
+    }
+
+    // A click in the edit cell of record id, as the operator opens an editor.
+    void clickEditCell(TPagedListWindow& list, int32_t id) {
+        const int row = rowOf(list, id);
+        ASSERT_GE(row, 0) << list.objectName().toStdString() << " has no record " << id;
+        const int column = columnOf(list, TListCell::EditIcon);
+        list.ListView1->scrollTo(list.ListView1->model()->index(row, column));
+        ASSERT_TRUE(cellInSight(list, row, column));
+        const QRect cell = list.ListView1->visualRect(list.ListView1->model()->index(row, column));
+        QTest::mouseClick(list.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          cell.center());
+    }
+
+    static void expectListFits(const TPagedListWindow& list) {
+        SCOPED_TRACE(list.objectName().toStdString());
+        EXPECT_TRUE(onScreen(&list));
+        const QList<const QWidget*> commands = {
+            list.btnAdd,      list.btnRefresh,  list.btnFirstPage, list.btnPrevPage,
+            list.btnNextPage, list.btnLastPage, list.edtKeyword,   list.btnSearch,
+            list.lblPageInfo, list.ListView1};
+        for (const QWidget* command : commands)
+            EXPECT_TRUE(inSight(command));
+        if (list.btnRefresh1) {
+            EXPECT_TRUE(inSight(list.btnRefresh1));
+        }
+        // The edit and delete cells of the top row are there without scrolling.
+        ASSERT_GT(list.ListView1->model()->rowCount(), 0);
+        EXPECT_TRUE(cellInSight(list, 0, columnOf(list, TListCell::EditIcon)));
+        EXPECT_TRUE(cellInSight(list, 0, columnOf(list, TListCell::DeleteIcon)));
+    }
+
+    static void expectClassEditorFits(const TClassEditForm& editor) {
+        SCOPED_TRACE(editor.objectName().toStdString());
+        EXPECT_TRUE(onScreen(&editor));
+        EXPECT_TRUE(inSight(editor.lab_title));
+        EXPECT_TRUE(inSight(editor.lab_sort));
+        EXPECT_TRUE(inSight(editor.btnAdd));
+    }
+
+    // Escape pressed in focus, a control of its shown window, closes that window.
+    static void escapeIn(QWidget* focus) {
+        QWidget* w = focus->window();
+        ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w)) << w->objectName().toStdString();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
+
+    TMasterDataScreens* md = nullptr;
+};
+
+TEST_F(MasterFitTest, MasterDataWindowsFitAndTheirCommandsAreInSight) {
+    // The category and area lists start empty; one row each gives them edit cells.
+    exec(QStringLiteral("INSERT INTO zel_caipin_class (id, title, sort) VALUES (40, '凉菜', 1)"));
+    exec(QStringLiteral("INSERT INTO zel_desk_class (id, title, sort) VALUES (40, '大厅', 1)"));
+    TForm_caipin& dishes = fromMenu("N9", md->Form_caipin.get());
+    expectListFits(dishes);
+
+    // A new dish with many specification rows: the save button stays below
+    // them, every row's delete button comes into sight by scrolling.
+    click(dishes.btnAdd);
+    TForm_caipin_edit& dishEditor = shown(md->Form_caipin_edit.get());
+    EXPECT_TRUE(onScreen(&dishEditor));
+    for (QWidget* w :
+         QList<QWidget*>{dishEditor.lab_title, dishEditor.lab_price, dishEditor.com_cid,
+                         dishEditor.lab_sort, dishEditor.btnAddSku, dishEditor.btnAdd})
+        EXPECT_TRUE(inSight(w));
+    click(dishEditor.btnAddSku);
+    click(dishEditor.btnAddSku);
+    ASSERT_EQ(dishEditor.SkuControls().size(), 2u);
+    for (const auto& row : dishEditor.SkuControls())
+        for (QWidget* w : QList<QWidget*>{row->NameEdit, row->PriceEdit, row->DeleteButton})
+            EXPECT_TRUE(inSight(w));
+    for (int i = 0; i < 14; ++i)
+        click(dishEditor.btnAddSku);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(inSight(dishEditor.btnAdd));
+    for (const auto& row : dishEditor.SkuControls()) {
+        dishEditor.ScrollBox1->ensureWidgetVisible(row->DeleteButton);
+        EXPECT_TRUE(inSight(row->DeleteButton)) << "row at " << row->Top();
+        EXPECT_TRUE(inSight(row->NameEdit)) << "row at " << row->Top();
+    }
+    dishEditor.close();
+
+    // A stored dish through its edit cell.
+    clickEditCell(dishes, 1);
+    ASSERT_TRUE(dishEditor.isVisible());
+    EXPECT_EQ(dishEditor.editid, 1);
+    EXPECT_TRUE(onScreen(&dishEditor));
+    EXPECT_TRUE(inSight(dishEditor.btnAdd));
+    EXPECT_TRUE(inSight(dishEditor.btnAddSku));
+
+    click(dishes.btnRefresh1);
+    TForm_caipin_class& categories = shown(md->Form_caipin_class.get());
+    expectListFits(categories);
+    click(categories.btnAdd);
+    TForm_caipin_class_edit& categoryEditor = shown(md->Form_caipin_class_edit.get());
+    expectClassEditorFits(categoryEditor);
+    categoryEditor.close();
+    clickEditCell(categories, 40);
+    ASSERT_TRUE(categoryEditor.isVisible());
+    EXPECT_EQ(categoryEditor.editid, 40);
+    expectClassEditorFits(categoryEditor);
+
+    TForm_desk& desks = fromMenu("N8", md->Form_desk.get());
+    expectListFits(desks);
+    click(desks.btnAdd);
+    TForm_desk_edit& deskEditor = shown(md->Form_desk_edit.get());
+    EXPECT_TRUE(onScreen(&deskEditor));
+    for (QWidget* w : QList<QWidget*>{deskEditor.lab_title, deskEditor.lab_bh, deskEditor.com_cid,
+                                      deskEditor.lab_sort, deskEditor.btnAdd})
+        EXPECT_TRUE(inSight(w));
+    deskEditor.close();
+    clickEditCell(desks, 1);
+    ASSERT_TRUE(deskEditor.isVisible());
+    EXPECT_EQ(deskEditor.editid, 1);
+    EXPECT_TRUE(onScreen(&deskEditor));
+    EXPECT_TRUE(inSight(deskEditor.btnAdd));
+
+    click(desks.btnRefresh1);
+    TForm_desk_class& areas = shown(md->Form_desk_class.get());
+    expectListFits(areas);
+    click(areas.btnAdd);
+    TForm_desk_class_edit& areaEditor = shown(md->Form_desk_class_edit.get());
+    expectClassEditorFits(areaEditor);
+    areaEditor.close();
+    clickEditCell(areas, 40);
+    ASSERT_TRUE(areaEditor.isVisible());
+    EXPECT_EQ(areaEditor.editid, 40);
+    expectClassEditorFits(areaEditor);
+}
+
+TEST_F(MasterFitTest, EscapeClosesEveryMasterDataWindow) {
+    TForm_caipin& dishes = fromMenu("N9", md->Form_caipin.get());
+    click(dishes.btnAdd);
+    TForm_caipin_edit& dishEditor = shown(md->Form_caipin_edit.get());
+    click(dishEditor.btnAddSku);
+    ASSERT_EQ(dishEditor.SkuControls().size(), 1u);
+    escapeIn(dishEditor.SkuControls().front()->NameEdit);
+    clickEditCell(dishes, 1);
+    escapeIn(shown(md->Form_caipin_edit.get()).lab_price);
+
+    click(dishes.btnRefresh1);
+    TForm_caipin_class& categories = shown(md->Form_caipin_class.get());
+    click(categories.btnAdd);
+    escapeIn(shown(md->Form_caipin_class_edit.get()).lab_title);
+    escapeIn(categories.edtKeyword);
+    escapeIn(dishes.ListView1);
+
+    TForm_desk& desks = fromMenu("N8", md->Form_desk.get());
+    click(desks.btnAdd);
+    TForm_desk_edit& deskEditor = shown(md->Form_desk_edit.get());
+    escapeIn(deskEditor.com_cid);
+    click(desks.btnRefresh1);
+    TForm_desk_class& areas = shown(md->Form_desk_class.get());
+    click(areas.btnAdd);
+    escapeIn(shown(md->Form_desk_class_edit.get()).lab_sort);
+    escapeIn(areas.ListView1);
+    escapeIn(desks.edtKeyword);
+    EXPECT_TRUE(window->isVisible());
+}
+
+// The list paints the cell's text with plain drawing: the markup is ink too,
+// so the drawn text is about as wide as the typed one, not as the bare name.
+::testing::AssertionResult drawnAsTyped(const TPagedListWindow& list, int row, int column) {
+    const QString text = list.ListView1->model()->index(row, column).data().toString();
+    const QRect cell = list.ListView1->visualRect(list.ListView1->model()->index(row, column));
+    const QImage image = list.ListView1->viewport()->grab(cell).toImage();
+    const qreal ratio = image.devicePixelRatio();
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    const int ink = right < left ? 0 : int((right - left + 1) / ratio);
+    QFont font = list.ListView1->font();
+    font.setPointSize(list.List()->Config().fontPointSize);
+    const int typed = QFontMetrics(font).horizontalAdvance(text);
+    if (ink * 4 >= typed * 3)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << text.toStdString() << " drawn " << ink << " pixels wide, typed it is " << typed;
+}
+
+TEST_F(MasterFitTest, NamesWithMarkupAreShownAsTyped) {
+    const QString dish = QStringLiteral("<b>鱼</b>");
+    const QString category = QStringLiteral("<i>凉菜</i>");
+    const QString table = QStringLiteral("<b>桌</b>");
+    const QString code = QStringLiteral("<i>A</i>");
+    const QString area = QStringLiteral("<u>大厅</u>");
+    exec(QStringLiteral("INSERT INTO zel_caipin_class (id, title, sort) VALUES (50, '%1', -1)")
+             .arg(category));
+    exec(QStringLiteral("INSERT INTO zel_desk_class (id, title, sort) VALUES (50, '%1', -1)")
+             .arg(area));
+    exec(QStringLiteral("UPDATE zel_caipin SET title='%1', cid=50 WHERE id=1").arg(dish));
+    exec(QStringLiteral("UPDATE zel_desk SET title='%1', bh='%2', cid=50 WHERE id=1")
+             .arg(table, code));
+
+    struct Case {
+        TPagedListWindow* list;
+        int32_t id;
+        QMap<int, QString> cells;
+    };
+    TForm_caipin& dishes = fromMenu("N9", md->Form_caipin.get());
+    click(dishes.btnRefresh1);
+    TForm_caipin_class& categories = shown(md->Form_caipin_class.get());
+    TForm_desk& desks = fromMenu("N8", md->Form_desk.get());
+    click(desks.btnRefresh1);
+    TForm_desk_class& areas = shown(md->Form_desk_class.get());
+    const QList<Case> cases = {
+        {&dishes, 1, {{1, dish}, {3, category}}},
+        {&categories, 50, {{1, category}}},
+        {&desks, 1, {{1, table}, {2, code}, {3, area}}},
+        {&areas, 50, {{1, area}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list->objectName().toStdString());
+        const int row = rowOf(*c.list, c.id);
+        ASSERT_GE(row, 0);
+        c.list->ListView1->scrollTo(c.list->ListView1->model()->index(row, 0));
+        for (auto cell = c.cells.begin(); cell != c.cells.end(); ++cell) {
+            EXPECT_EQ(c.list->ListView1->model()->index(row, cell.key()).data().toString(),
+                      cell.value());
+            EXPECT_TRUE(drawnAsTyped(*c.list, row, cell.key()));
+        }
+    }
+
+    clickEditCell(dishes, 1);
+    TForm_caipin_edit& dishEditor = shown(md->Form_caipin_edit.get());
+    EXPECT_EQ(dishEditor.lab_title->text(), dish);
+    EXPECT_EQ(dishEditor.com_cid->currentText(), category);
+    clickEditCell(categories, 50);
+    EXPECT_EQ(shown(md->Form_caipin_class_edit.get()).lab_title->text(), category);
+    clickEditCell(desks, 1);
+    TForm_desk_edit& deskEditor = shown(md->Form_desk_edit.get());
+    EXPECT_EQ(deskEditor.lab_title->text(), table);
+    EXPECT_EQ(deskEditor.lab_bh->text(), code);
+    EXPECT_EQ(deskEditor.com_cid->currentText(), area);
+    clickEditCell(areas, 50);
+    EXPECT_EQ(shown(md->Form_desk_class_edit.get()).lab_title->text(), area);
+}
+
+} // namespace
