@@ -1,8 +1,14 @@
 #include "floor/editorcontrols.h"
 
+#include "common/appvalues.h"
+#include "common/ui/laymsg.h"
+#include "common/ui/showcentred.h"
+#include "store/sqlitedb.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -47,4 +53,23 @@ int32_t ChosenClass(const QComboBox* box) {
     if (index < 0 || box->itemText(index) != box->currentText())
         return 0;
     return box->itemData(index).toInt();
+}
+
+std::unique_ptr<TSQLiteDatabase> OpenEditorDatabase(QWidget* editor) {
+    try {
+        return std::make_unique<TSQLiteDatabase>(sqlitename);
+    } catch (const ESQLiteException& e) {
+        laymsg(QStringLiteral("数据库连接失败: ") + e.Message(), 0, editor);
+        QTimer::singleShot(0, editor, &QWidget::close);
+    }
+    return nullptr;
+}
+
+void ShowEditor(QWidget* editor, QWidget* centreOn) {
+    if (editor->isVisible()) {
+        editor->raise();
+        editor->activateWindow();
+    } else {
+        ShowCentred(editor, centreOn);
+    }
 }

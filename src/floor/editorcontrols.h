@@ -1,8 +1,8 @@
 #pragma once
 
-// Controls the master-data editors share: a text box with its caption on its
-// left at a fixed place, and the picker of a category or area, where only a
-// chosen item counts.
+// What the master-data editors share: a text box with its caption on its left
+// at a fixed place, the picker of a category or area, where only a chosen item
+// counts, their own connection and how they are opened.
 
 #include "floor/masterdata.h"
 
@@ -10,8 +10,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class QComboBox;
+class TSQLiteDatabase;
 class QLineEdit;
 class QWidget;
 
@@ -30,3 +32,11 @@ void ChooseClass(QComboBox* box, int32_t id);
 
 // The id of the chosen item, 0 when the text is not an item's.
 int32_t ChosenClass(const QComboBox* box);
+
+// The editor's own connection to the database file; when it cannot be opened
+// the editor says so and closes, and nullptr comes back.
+std::unique_ptr<TSQLiteDatabase> OpenEditorDatabase(QWidget* editor);
+
+// Shows the (already prepared) editor centred on centreOn, or brings it to
+// the front when it is shown already.
+void ShowEditor(QWidget* editor, QWidget* centreOn);

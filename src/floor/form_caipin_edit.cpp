@@ -1,11 +1,9 @@
 #include "floor/form_caipin_edit.h"
 
-#include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/messages.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "common/ui/showcentred.h"
 #include "floor/dishedit.h"
 #include "floor/editorcontrols.h"
 #include "floor/flatbutton.h"
@@ -19,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -64,12 +61,7 @@ TForm_caipin_edit::TForm_caipin_edit() : QWidget(nullptr, Qt::Window) {
     main->addWidget(footer);
     CloseOnEscape(this);
 
-    try {
-        FDatabase = std::make_unique<TSQLiteDatabase>(sqlitename);
-    } catch (const ESQLiteException& e) {
-        laymsg(QStringLiteral("数据库连接失败: ") + e.Message(), 0, this);
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+    FDatabase = OpenEditorDatabase(this);
 }
 
 TForm_caipin_edit::~TForm_caipin_edit() = default;
@@ -105,12 +97,7 @@ QSize TForm_caipin_edit::sizeHint() const {
 void TForm_caipin_edit::OpenFor(int32_t id, QWidget* centreOn) {
     editid = id;
     Prepare();
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    } else {
-        ShowCentred(this, centreOn);
-    }
+    ShowEditor(this, centreOn);
 }
 
 void TForm_caipin_edit::Prepare() {

@@ -1,9 +1,7 @@
 #include "floor/form_class_edit.h"
 
-#include "common/appvalues.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "common/ui/showcentred.h"
 #include "floor/editorcontrols.h"
 #include "floor/fixedform.h"
 #include "floor/flatbutton.h"
@@ -11,7 +9,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 TClassEditForm::TClassEditForm(TClassKind kind) : QWidget(nullptr, Qt::Window), FKind(kind) {
     const bool dishes = kind == TClassKind::DishCategory;
@@ -29,12 +26,7 @@ TClassEditForm::TClassEditForm(TClassKind kind) : QWidget(nullptr, Qt::Window), 
     connect(btnAdd, &QPushButton::clicked, this, &TClassEditForm::btnAddClick);
     CloseOnEscape(this);
 
-    try {
-        FDatabase = std::make_unique<TSQLiteDatabase>(sqlitename);
-    } catch (const ESQLiteException& e) {
-        laymsg(QStringLiteral("数据库连接失败: ") + e.Message(), 0, this);
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+    FDatabase = OpenEditorDatabase(this);
 }
 
 TClassEditForm::~TClassEditForm() = default;
@@ -48,12 +40,7 @@ QString TClassEditForm::caption(bool adding) const {
 void TClassEditForm::OpenFor(int32_t id, QWidget* centreOn) {
     editid = id;
     Prepare();
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    } else {
-        ShowCentred(this, centreOn);
-    }
+    ShowEditor(this, centreOn);
 }
 
 void TClassEditForm::Prepare() {

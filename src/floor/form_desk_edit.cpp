@@ -1,10 +1,8 @@
 #include "floor/form_desk_edit.h"
 
-#include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "common/ui/showcentred.h"
 #include "floor/deskedit.h"
 #include "floor/editorcontrols.h"
 #include "floor/fixedform.h"
@@ -15,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 TForm_desk_edit::TForm_desk_edit() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("Form_desk_edit"));
@@ -38,12 +35,7 @@ TForm_desk_edit::TForm_desk_edit() : QWidget(nullptr, Qt::Window) {
     connect(btnAdd, &QPushButton::clicked, this, &TForm_desk_edit::btnAddClick);
     CloseOnEscape(this);
 
-    try {
-        FDatabase = std::make_unique<TSQLiteDatabase>(sqlitename);
-    } catch (const ESQLiteException& e) {
-        laymsg(QStringLiteral("数据库连接失败: ") + e.Message(), 0, this);
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+    FDatabase = OpenEditorDatabase(this);
 }
 
 TForm_desk_edit::~TForm_desk_edit() = default;
@@ -51,12 +43,7 @@ TForm_desk_edit::~TForm_desk_edit() = default;
 void TForm_desk_edit::OpenFor(int32_t id, QWidget* centreOn) {
     editid = id;
     Prepare();
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    } else {
-        ShowCentred(this, centreOn);
-    }
+    ShowEditor(this, centreOn);
 }
 
 void TForm_desk_edit::Prepare() {
