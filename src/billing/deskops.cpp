@@ -98,8 +98,10 @@ void SaveDeskDetails(TSQLiteDatabase& db, int32_t DeskID, const TDeskDetails& de
     RaiseIfFailed<EDeskError>(desk);
 }
 
-void UpdateOrderItemStatus(TSQLiteDatabase& db, int32_t OrderID, int32_t NewStatus) {
+bool UpdateOrderItemStatus(TSQLiteDatabase& db, int32_t OrderID, int32_t NewStatus) {
     TSQLiteORM lines(&db, QStringLiteral("zel_orders_detail"));
-    lines.Where(QStringLiteral("id = %1").arg(OrderID)).SetField(QStringLiteral("stat"), NewStatus);
+    lines.Where(QStringLiteral("id = %1 AND issettle=0").arg(OrderID))
+        .SetField(QStringLiteral("stat"), NewStatus);
     RaiseIfFailed<EDeskError>(lines);
+    return db.Changes() > 0;
 }

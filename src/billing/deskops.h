@@ -58,5 +58,6 @@ TDeskDetails NormaliseDeskDetails(const TDeskDetails& typed);
 // Stores the (already normalised) guest and reservation details.
 void SaveDeskDetails(TSQLiteDatabase& db, int32_t DeskID, const TDeskDetails& details);
 
-// Sets the status of one ordered line.
-void UpdateOrderItemStatus(TSQLiteDatabase& db, int32_t OrderID, int32_t NewStatus);
+// Sets the status of one ordered line while it is still open; false when it
+// was settled meanwhile (a settled bill never changes afterwards).
+bool UpdateOrderItemStatus(TSQLiteDatabase& db, int32_t OrderID, int32_t NewStatus);

@@ -40,14 +40,15 @@ int32_t TForm_desk_open::BatchUpdateOrderStatus(int32_t NewStatus) {
         if (item->checkState(0) != Qt::Checked)
             continue;
         try {
-            UpdateOrderItemStatus(database(), item->data(0, Qt::UserRole).toInt(), NewStatus);
+            // A line another window settled meanwhile is left as it is and not counted.
+            if (UpdateOrderItemStatus(database(), item->data(0, Qt::UserRole).toInt(), NewStatus))
+                ++changed;
         } catch (const std::exception& e) {
             // A box, so the count shown next does not hide it. Lines already
             // changed stay changed: each is its own statement.
             showError(QStringLiteral("更新失败: ") + QString::fromUtf8(e.what()));
             break;
         }
-        ++changed;
     }
     return changed;
 }

@@ -321,7 +321,9 @@ double TOrderManager::UpdateDeskTotalPrice() const {
 void TOrderManager::UpdateOrderStatus(int32_t DetailID, int32_t NewStat) {
     guarded(QStringLiteral("更新订单状态失败: "), [&] {
         TSQLiteORM orm(FDatabase, kDetail);
-        orm.Where(QStringLiteral("id = %d"), {DetailID}).SetField(QStringLiteral("stat"), NewStat);
+        // Settled lines never change, whatever a stale list holds.
+        orm.Where(QStringLiteral("id = %d AND issettle=0"), {DetailID})
+            .SetField(QStringLiteral("stat"), NewStat);
         RaiseIfFailed<EOrderError>(orm);
         LoadConfirmedItems();
     });
@@ -340,7 +342,8 @@ void TOrderManager::BatchUpdateOrderStatus(int32_t NewStat) {
         {
             TSQLiteTransaction transaction(*FDatabase);
             TSQLiteORM orm(FDatabase, kDetail);
-            orm.Where(QStringLiteral("id IN (") + ids.join(QLatin1Char(',')) + QLatin1Char(')'))
+            orm.Where(QStringLiteral("id IN (") + ids.join(QLatin1Char(',')) +
+                      QStringLiteral(") AND issettle=0"))
                 .SetField(QStringLiteral("stat"), NewStat);
             RaiseIfFailed<EOrderError>(orm);
             transaction.Commit();

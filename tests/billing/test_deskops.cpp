@@ -104,8 +104,13 @@ TEST_F(DeskFixture, DetailsAndStatesAreStoredAsTyped) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT stat FROM zel_desk WHERE id=1")), QStringLiteral("0"));
 
     const int line = addLine(QStringLiteral("a"), 10, 1, 0);
-    UpdateOrderItemStatus(*db, line, 3);
+    EXPECT_TRUE(UpdateOrderItemStatus(*db, line, 3));
     EXPECT_EQ(scalar(QStringLiteral("SELECT stat FROM zel_orders_detail")), QStringLiteral("3"));
+    // A settled line keeps its state, whatever a stale window asks.
+    const int settled = addLine(QStringLiteral("b"), 10, 1, 3, 1, 1);
+    EXPECT_FALSE(UpdateOrderItemStatus(*db, settled, 7));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT stat FROM zel_orders_detail WHERE id=%1").arg(settled)),
+              QStringLiteral("3"));
 
     db->ExecSQL(QStringLiteral("DROP TABLE zel_orders_detail"));
     EXPECT_THROW(UpdateOrderItemStatus(*db, line, 7), EDeskError);

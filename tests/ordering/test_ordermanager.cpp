@@ -295,6 +295,15 @@ TEST_F(OrderManagerTest, BatchChangeSetsTheTickedLinesAndClearsTheTicks) {
         states.append({item.Stat, item.Selected});
     EXPECT_EQ(states, (QList<std::pair<int32_t, bool>>{{3, false}, {0, false}, {3, false}}));
     EXPECT_TRUE(messenger.Calls.isEmpty());
+
+    // Lines settled elsewhere since the list was read keep their state.
+    manager->ConfirmedOrderList()[1].Selected = true;
+    exec("UPDATE zel_orders_detail SET issettle = 1");
+    manager->BatchUpdateOrderStatus(7);
+    manager->UpdateOrderStatus(
+        rows("SELECT id FROM zel_orders_detail WHERE title = 'a'").at(0).toInt(), 7);
+    EXPECT_EQ(rows("SELECT title, stat FROM zel_orders_detail ORDER BY id"),
+              (QStringList{"a|3", "b|0", "c|3"}));
 }
 
 TEST_F(OrderManagerTest, SingleStatusChangeReloadsTheLines) {
