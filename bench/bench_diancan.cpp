@@ -9,8 +9,6 @@
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 
-#include <QApplication>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -116,14 +114,3 @@ void BM_LoadDishesByCategory(benchmark::State& state) {
 BENCHMARK(BM_LoadDishesByCategory)->Arg(300)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -9,8 +9,6 @@
 #include "store/SQLiteORM.h"
 #include "store/adddata.h"
 
-#include <QApplication>
-#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -81,15 +79,3 @@ void BM_SettleFiftyLinesFromTheClick(benchmark::State& state) {
 BENCHMARK(BM_SettleFiftyLinesFromTheClick)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QLocale::setDefault(QLocale::c());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
