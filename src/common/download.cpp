@@ -1,22 +1,17 @@
 #include "common/download.h"
 
+#include "common/curlhandle.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
 
-#include <curl/curl.h>
-
 #include <chrono>
-#include <memory>
 #include <mutex>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-const char* const UserAgent =
-    "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
-    "Chrome/79.0.3945.130 Safari/537.36";
 
 std::mutex g_tuningMutex;
 TDownloadTuning g_tuning;
@@ -25,10 +20,6 @@ TDownloadTuning currentTuning() {
     std::lock_guard lock(g_tuningMutex);
     return g_tuning;
 }
-
-struct TCurlFree {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
 
 struct TTransfer {
     CURL* curl = nullptr;
@@ -85,16 +76,12 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 bool transfer(const QString& url, QSaveFile& file, const TDownloadEvents& events) {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!ready)
-        return false;
-    std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
+    const TDownloadTuning tuning = currentTuning();
+    const TCurlHandle curl =
+        NewCurlHandle(QUrl(url).toEncoded(), tuning.caFile.toUtf8(), tuning.connectTimeoutMs);
     if (!curl)
         return false;
     CURL* h = curl.get();
-    const TDownloadTuning tuning = currentTuning();
-    const QByteArray address = QUrl(url).toEncoded();
-    const QByteArray caFile = tuning.caFile.toUtf8();
 
     TTransfer t;
     t.curl = h;
@@ -104,19 +91,6 @@ bool transfer(const QString& url, QSaveFile& file, const TDownloadEvents& events
     // Connecting has its own bound; the read time-out starts after it.
     t.lastData = Clock::now() + std::chrono::milliseconds(tuning.connectTimeoutMs);
 
-    curl_easy_setopt(h, CURLOPT_URL, address.constData());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 15L);
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(h, CURLOPT_USERAGENT, UserAgent);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!caFile.isEmpty())
-        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(tuning.connectTimeoutMs));
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);

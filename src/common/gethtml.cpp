@@ -1,10 +1,9 @@
 #include "common/myfun.h"
 
+#include "common/curlhandle.h"
 #include "common/gethtml_internal.h"
 
 #include <QUrl>
-
-#include <curl/curl.h>
 
 #include <chrono>
 #include <memory>
@@ -16,10 +15,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-const char* const UserAgent =
-    "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
-    "Chrome/79.0.3945.130 Safari/537.36";
 
 TGetHTMLTuning& tuning() {
     static TGetHTMLTuning current;
@@ -51,11 +46,6 @@ bool oneLine(const QString& value) {
     return !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n'));
 }
 
-struct TCurlFree {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
 } // namespace
 
 void SetGetHTMLTuning(const TGetHTMLTuning& value) {
@@ -66,18 +56,13 @@ QString GetHTML(const QString& URL, const QString& Referer, const QString& Cooki
                 int32_t Encoding) {
     if (!oneLine(URL) || !oneLine(Referer) || !oneLine(Cookies))
         return QString();
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!ready)
-        return QString();
-    std::unique_ptr<CURL, TCurlFree> curl(curl_easy_init());
+    // Non-ASCII characters and blanks in the address are sent percent-encoded.
+    const TCurlHandle curl =
+        NewCurlHandle(QUrl(URL).toEncoded(), tuning().caFile.toUtf8(), tuning().connectTimeoutMs);
     if (!curl)
         return QString();
     CURL* h = curl.get();
-
-    // Non-ASCII characters and blanks in the address are sent percent-encoded.
-    const QByteArray url = QUrl(URL).toEncoded();
     const QByteArray referer = Referer.toUtf8();
-    const QByteArray caFile = tuning().caFile.toUtf8();
 
     // Appending to a list keeps its head, so the list stays owned throughout.
     std::unique_ptr<curl_slist, TCurlFree> headers(curl_slist_append(nullptr, "Accept: */*"));
@@ -92,23 +77,10 @@ QString GetHTML(const QString& URL, const QString& Referer, const QString& Cooki
     TTransfer transfer;
     transfer.readTimeout = std::chrono::milliseconds(tuning().readTimeoutMs);
 
-    curl_easy_setopt(h, CURLOPT_URL, url.constData());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 15L);
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // cookie engine, in memory only
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(h, CURLOPT_USERAGENT, UserAgent);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     if (!Referer.isEmpty())
         curl_easy_setopt(h, CURLOPT_REFERER, referer.constData());
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!caFile.isEmpty())
-        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(tuning().connectTimeoutMs));
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
