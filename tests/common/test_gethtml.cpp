@@ -1,6 +1,7 @@
 #include "common/gethtml_internal.h"
 #include "common/myfun.h"
 
+#include "loopbackport.h"
 #include "printqstring.h"
 #include "selfsigned.h"
 #include "tempfolder.h"
@@ -16,11 +17,6 @@
 #include <mutex>
 #include <thread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 using namespace std::chrono_literals;
@@ -32,24 +28,6 @@ const char* const ExpectedAgent =
 
 std::string headerOr(const httplib::Request& req, const char* name, const char* absent) {
     return req.has_header(name) ? req.get_header_value(name) : absent;
-}
-
-// A loopback port that nobody listens on: bound once to get a free number,
-// closed again before use.
-int unusedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        return 0;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
 }
 
 // A loopback server in a thread of the test process.
@@ -209,7 +187,7 @@ TEST_F(GetHTMLTest, LineBreakInAHeaderValueSendsNothing) {
 }
 
 TEST_F(GetHTMLTest, UnreachableOrUnsupportedAddressesGiveEmpty) {
-    const int closedPort = unusedPort();
+    const int closedPort = UnusedLoopbackPort();
     ASSERT_GT(closedPort, 0);
     EXPECT_EQ(GetHTML(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort), "", "", 65001), "");
     EXPECT_EQ(GetHTML("file:///etc/hostname", "", "", 65001), "");

@@ -4,6 +4,7 @@
 #include "common/updatequery.h"
 #include "common/updatevalues.h"
 
+#include "loopbackport.h"
 #include "loopbackserver.h"
 #include "printqstring.h"
 #include "tempfolder.h"
@@ -14,27 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
-
-// A loopback port nobody listens on.
-int closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -196,7 +177,7 @@ TEST_F(UpdateServiceTest, VersionComparisonBoxHasNineLines) {
 TEST_F(UpdateServiceTest, VersionComparisonSaysWhenThereIsNothingToCompare) {
     serveAnswer(R"({"version":"251112"})");
     const QString unreachable = QStringLiteral("无法获取线上版本信息，请检查网络后重试");
-    const QString refused = ask(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+    const QString refused = ask(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
     EXPECT_EQ(refused, QString());
     EXPECT_EQ(VersionComparisonBox(refused), unreachable);
     EXPECT_EQ(VersionComparisonBox(ask(server.Base())), unreachable); // no subversion
@@ -280,7 +261,7 @@ TEST_F(DownloadTest, FailuresWriteNothingAndLeaveTheFileWhole) {
     });
     ASSERT_TRUE(server.Start());
     const QString target = path(QStringLiteral("update"));
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/file").arg(closedPort());
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/file").arg(UnusedLoopbackPort());
     for (const QString& url :
          {server.Url("/missing"), server.Url("/broken"), server.Url("/cut"), refused, QString()}) {
         SCOPED_TRACE(url.toStdString());
