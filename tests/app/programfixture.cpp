@@ -3,7 +3,9 @@
 #include "app/formcreate.h"
 #include "app/workfolder.h"
 #include "billing/ticketsettings.h"
+#include "common/appvalues.h"
 #include "ordering/modalrunner.h"
+#include "store/sqlitedb.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -55,4 +57,10 @@ void ProgramWindowsTest::click(QWidget* w) {
     ASSERT_TRUE(w);
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QString ProgramWindowsTest::scalar(const QString& sql) {
+    TSQLiteDatabase db(sqlitename);
+    auto t = db.GetTable(sql);
+    return t->RowCount() ? t->FieldAsString(0) : QStringLiteral("<none>");
 }

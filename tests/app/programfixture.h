@@ -11,6 +11,8 @@
 
 #include "tempfolder.h"
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -27,6 +29,8 @@ protected:
     void startProgram();
 
     static void click(QWidget* w);
+    // The first column of the first row of sql on the working database, "<none>" without rows.
+    static QString scalar(const QString& sql);
 
     TRecordingMessenger messages;
     TRecordingPageDevice printers;

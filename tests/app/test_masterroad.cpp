@@ -38,12 +38,6 @@ namespace {
 
 class MasterRoadTest : public ProgramWindowsTest {
 protected:
-    QString scalar(const QString& sql) {
-        TSQLiteDatabase db(sqlitename);
-        auto t = db.GetTable(sql);
-        return t->RowCount() ? t->FieldAsString(0) : QStringLiteral("<none>");
-    }
-
     template <typename W> W& shown(W* w) {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w)) << w->objectName().toStdString();
         return *w;

@@ -28,12 +28,6 @@ namespace {
 
 class RoadTest : public ProgramWindowsTest {
 protected:
-    QString scalar(const QString& sql) {
-        TSQLiteDatabase db(sqlitename);
-        auto t = db.GetTable(sql);
-        return t->RowCount() ? t->FieldAsString(0) : QStringLiteral("<none>");
-    }
-
     // Ticks the table window's row of that title the way the operator does.
     void tick(TForm_desk_open& desk, const QString& title) {
         const auto found = desk.ListView1->findItems(title, Qt::MatchExactly, 0);
