@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,14 +69,16 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
     // The receipt options sit in the kitchen group, in one row above its fields.
     auto* cdGroup = new QGroupBox(QStringLiteral("厨打打印设置"), this);
     auto* cdLayout = new QVBoxLayout(cdGroup);
-    auto* options = new QHBoxLayout;
+    auto* options = new QGridLayout;
     const std::pair<const char*, QString> boxes[] = {
         {"box_xptitle", QStringLiteral("打印小票名称")},
         {"box_xpiscenter", QStringLiteral("小票名称居中")},
         {"box_xpisaddress", QStringLiteral("打印地址")},
         {"box_xpistel", QStringLiteral("打印电话")},
         {"box_autoprint", QStringLiteral("结算时自动打印小票")},
+        {"box_autochuda", QStringLiteral("点单后自动打印厨打小票")},
     };
+    int column = 0;
     for (const auto& [name, caption] : boxes) {
         auto* box = new QCheckBox(caption, cdGroup);
         box->setObjectName(QString::fromLatin1(name));
@@ -85,7 +88,9 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
             TicketSettings().SetCheckBox(box->objectName(), ticked);
             setconfig(box->objectName(), QStringLiteral("Setting"), TicketSettings());
         });
-        options->addWidget(box);
+        // Five in a row, so the screen stays narrow.
+        options->addWidget(box, column / 5, column % 5);
+        ++column;
     }
     cdLayout->addLayout(options);
     auto* cdForm = new QFormLayout;

@@ -25,9 +25,14 @@ const QList<QPair<QString, QString>>& startEdits() {
 
 const QList<QPair<QString, bool>>& startBoxes() {
     static const QList<QPair<QString, bool>> boxes = {
-        {QStringLiteral("box_xptitle"), true},     {QStringLiteral("box_xpiscenter"), true},
-        {QStringLiteral("box_xpisaddress"), true}, {QStringLiteral("box_xpistel"), true},
+        {QStringLiteral("box_xptitle"), true},
+        {QStringLiteral("box_xpiscenter"), true},
+        {QStringLiteral("box_xpisaddress"), true},
+        {QStringLiteral("box_xpistel"), true},
         {QStringLiteral("box_autoprint"), true},
+        // Off unless asked for: a kitchen printer that suddenly prints after
+        // every order would surprise a kitchen used to the manual ticket.
+        {QStringLiteral("box_autochuda"), false},
     };
     return boxes;
 }

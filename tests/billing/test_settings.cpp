@@ -40,8 +40,10 @@ TEST_F(IniTest, MissingFileLeavesStartValuesAndCreatesNothing) {
     EXPECT_EQ(s.Edit(QStringLiteral("kd_labedit_lieju")), QStringLiteral("0.00,3.10,4.20,5.30"));
     EXPECT_EQ(s.Edit(QStringLiteral("cd_labedit_lieju")), QStringLiteral("0.00,3.10,4.20"));
     EXPECT_EQ(s.Edit(QStringLiteral("cd_labedit_size")), QStringLiteral("12"));
+    // Every option starts ticked but the automatic kitchen ticket.
     for (const QString& box : start.CheckBoxNames())
-        EXPECT_TRUE(s.CheckBox(box)) << box.toStdString();
+        EXPECT_EQ(s.CheckBox(box), box != QLatin1String("box_autochuda")) << box.toStdString();
+    EXPECT_TRUE(start.IsCheckBox(QStringLiteral("box_autochuda")));
     EXPECT_TRUE(kd_printname.isEmpty());
     EXPECT_TRUE(cd_printname.isEmpty());
     EXPECT_FALSE(QFile::exists(ini()));
