@@ -1,5 +1,6 @@
 #include "store/sqlitedb.h"
 
+#include "store/backup.h"
 #include "store/decltype.h"
 #include "store/floatformat.h"
 
@@ -224,6 +225,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& FileName)
         throw ESQLiteException(
             QStringLiteral("Failed to open database \"%1\" : unknown error").arg(FileName));
     }
+    InstallBackupWait(db);
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
