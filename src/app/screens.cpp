@@ -3,6 +3,8 @@
 #include "app/masterscreens.h"
 #include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
+#include "billing/form_orders.h"
+#include "billing/form_orders_detail.h"
 #include "billing/form_setting.h"
 #include "common/ui/showcentred.h"
 #include "floor/form_main.h"
@@ -27,9 +29,21 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
 
     screens->Form_desk_open = std::make_unique<TForm_desk_open>();
     screens->MasterData = CreateMasterDataScreens(mainWindow, *screens->Form_diancan);
+    screens->Form_Orders = std::make_unique<TForm_Orders>();
+    screens->Form_orders_detail = std::make_unique<TForm_orders_detail>();
 
     // "在线升级", "创建桌面快捷访问", "远程协助" and "帮助文档".
     WireSupportCommands(mainWindow);
+
+    // "订单管理" shows the order history; its detail cell opens the order.
+    TForm_Orders* orders = screens->Form_Orders.get();
+    TForm_orders_detail* detail = screens->Form_orders_detail.get();
+    if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N3")))
+        QObject::connect(entry, &QAction::triggered, orders,
+                         [orders, &mainWindow] { ShowCentred(orders, &mainWindow); });
+    QObject::connect(
+        orders, &TForm_Orders::OrderDetailRequested, detail,
+        [detail, &mainWindow](const QString& id) { detail->OpenFor(id, &mainWindow); });
 
     TForm_setting* setting = screens->Form_setting.get();
     if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N7")))

@@ -10,6 +10,8 @@ class Tform_main;
 class TForm_desk_open;
 class TForm_diancan;
 class TForm_setting;
+class TForm_Orders;
+class TForm_orders_detail;
 struct TMasterDataScreens;
 
 struct TScreens {
@@ -19,6 +21,8 @@ struct TScreens {
     std::unique_ptr<TForm_setting> Form_setting;
     std::unique_ptr<TForm_desk_open> Form_desk_open;
     std::unique_ptr<TMasterDataScreens> MasterData;
+    std::unique_ptr<TForm_Orders> Form_Orders;
+    std::unique_ptr<TForm_orders_detail> Form_orders_detail;
 };
 
 std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow);

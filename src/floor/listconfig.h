@@ -12,7 +12,8 @@
 
 class TSQLiteTable;
 
-enum class TListCell { Text, EditIcon, DeleteIcon };
+// A text column or one of the action cells that close a row.
+enum class TListCell { Text, EditIcon, DeleteIcon, DetailIcon, PrintIcon };
 
 struct TListColumn {
     QString caption;
@@ -41,6 +42,8 @@ struct TListConfig {
     // Rows 28 pixels high, or as high as the icons.
     int rowHeight = 28;
     int fontPointSize = 9;
+    // Side of the action icons in pixels.
+    int iconSize = 32;
 };
 
 // The keyword as searched: trimmed, then every single quote removed (blanks

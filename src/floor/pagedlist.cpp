@@ -7,15 +7,34 @@
 #include <QFile>
 
 TListHit HitListColumn(const QList<int>& widths, int editColumn, int x) {
-    int left = 0;
-    for (int i = 0; i < editColumn && i < widths.size(); ++i)
-        left += widths[i];
-    const int right = left + widths.value(editColumn);
-    if (x > left && x < right)
+    QList<TListColumn> columns(editColumn + 2);
+    columns[editColumn].cell = TListCell::EditIcon;
+    columns[editColumn + 1].cell = TListCell::DeleteIcon;
+    switch (HitListCell(columns, widths, x)) {
+    case TListCell::EditIcon:
         return TListHit::Edit;
-    if (x > right)
+    case TListCell::DeleteIcon:
         return TListHit::Delete;
-    return TListHit::None;
+    default:
+        return TListHit::None;
+    }
+}
+
+TListCell HitListCell(const QList<TListColumn>& columns, const QList<int>& widths, int x) {
+    int first = 0;
+    while (first < columns.size() && columns[first].cell == TListCell::Text)
+        ++first;
+    int left = 0;
+    for (int i = 0; i < first; ++i)
+        left += widths.value(i);
+    for (int i = first; i < columns.size(); ++i) {
+        const int right = left + widths.value(i);
+        const bool last = i == columns.size() - 1;
+        if (x > left && (last || x < right))
+            return columns[i].cell;
+        left = right;
+    }
+    return TListCell::Text;
 }
 
 TPagedList::TPagedList(TSQLiteDatabase& db, TListConfig config, QString dbPath)

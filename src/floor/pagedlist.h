@@ -28,6 +28,11 @@ struct TListRow {
 enum class TListHit { None, Edit, Delete };
 TListHit HitListColumn(const QList<int>& widths, int editColumn, int x);
 
+// The action cell a click at x lands in. The action cells follow the text
+// columns; the last one reaches past the last column to the list's right
+// edge. Text when the click is left of them or exactly on a boundary.
+TListCell HitListCell(const QList<TListColumn>& columns, const QList<int>& widths, int x);
+
 class TPagedList {
 public:
     // db must outlive the list; dbPath is the file the category and area

@@ -30,10 +30,9 @@ void TPagedListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     } else {
         const QRect inner = cell.adjusted(5, 0, -5, 0);
-        const QPixmap& icon =
-            column.cell == TListCell::EditIcon ? EditListIcon() : DeleteListIcon();
+        const QPixmap icon = ListIcon(column.cell, config.iconSize);
         painter->setClipRect(inner);
-        painter->drawPixmap(inner.left() + 7, inner.top() + (inner.height() - kListIconSize) / 2,
+        painter->drawPixmap(inner.left() + 7, inner.top() + (inner.height() - config.iconSize) / 2,
                             icon);
         painter->setClipping(false);
     }

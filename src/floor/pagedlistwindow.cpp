@@ -39,11 +39,15 @@ constexpr int kListHeight = 609;
 TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName,
                                    const QString& caption, const QString& addCaption,
                                    const QString& relatedCaption)
-    : QWidget(nullptr, Qt::Window) {
+    : TPagedListWindow(std::move(config), objectName, caption,
+                       TListCommands{addCaption, relatedCaption}) {}
+
+TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName,
+                                   const QString& caption, const TListCommands& commands)
+    : QWidget(nullptr, Qt::Window), FClearKeywordOnShow(commands.clearKeywordOnShow) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
-    const bool narrow = relatedCaption.isEmpty();
     try {
         FDatabase = std::make_unique<TSQLiteDatabase>(sqlitename);
         FList = std::make_unique<TPagedList>(*FDatabase, std::move(config), sqlitename);
@@ -54,10 +58,11 @@ TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(0, 0, 0, 0);
     main->setSpacing(0);
-    main->addWidget(buildTopRow(narrow, addCaption, relatedCaption));
+    if (!commands.refreshInBottomBar)
+        main->addWidget(buildTopRow(commands));
     buildList();
     main->addWidget(ListView1, 1);
-    main->addWidget(buildBottomBar());
+    main->addWidget(buildBottomBar(commands));
     UpdateButtonStates();
     CloseOnEscape(this);
 }
@@ -68,8 +73,10 @@ TPagedListWindow::~TPagedListWindow() {
     delete ListView1;
 }
 
-QWidget* TPagedListWindow::buildTopRow(bool narrow, const QString& addCaption,
-                                       const QString& relatedCaption) {
+QWidget* TPagedListWindow::buildTopRow(const TListCommands& commands) {
+    const QString& addCaption = commands.add;
+    const QString& relatedCaption = commands.related;
+    const bool narrow = relatedCaption.isEmpty();
     auto* row = new QWidget(this);
     row->setObjectName(QStringLiteral("TopRow"));
     row->setFixedHeight(kTopRowHeight);
@@ -84,8 +91,8 @@ QWidget* TPagedListWindow::buildTopRow(bool narrow, const QString& addCaption,
                                  QRect(114, 4, 83, 20));
         connect(btnRefresh1, &QPushButton::clicked, this, &TPagedListWindow::RelatedRequested);
     }
-    btnRefresh = FlatButton(row, QStringLiteral("btnRefresh"), QStringLiteral("刷新列表"),
-                            FlatGreen(), QRect(narrow ? 116 : 224, 4, 83, 20));
+    btnRefresh = FlatButton(row, QStringLiteral("btnRefresh"), commands.refresh, FlatGreen(),
+                            QRect(narrow ? 116 : 224, 4, 83, 20));
     connect(btnRefresh, &QPushButton::clicked, this, &TPagedListWindow::btnRefreshClick);
     return row;
 }
@@ -112,10 +119,13 @@ void TPagedListWindow::buildList() {
     ListView1->setItemDelegate(new TPagedListDelegate(*FList, ListView1));
     for (int i = 0; i < config.columns.size(); ++i) {
         ListView1->setColumnWidth(i, config.columns[i].width);
-        if (config.columns[i].cell == TListCell::EditIcon && FEditColumn < 0)
-            FEditColumn = i;
+        FHasActions = FHasActions || config.columns[i].cell != TListCell::Text;
     }
     ListView1->viewport()->installEventFilter(this);
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() < FList->Rows().size())
+            emit RowDoubleClicked(index.row());
+    });
     FList->OnUpdateUI = [this] {
         UpdatePaginationUI();
     };
@@ -124,14 +134,14 @@ void TPagedListWindow::buildList() {
     };
 }
 
-QWidget* TPagedListWindow::buildBottomBar() {
+QWidget* TPagedListWindow::buildBottomBar(const TListCommands& options) {
     GroupBox2 = new QWidget(this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setFixedHeight(kBottomBarHeight);
     // The commands keep their places; the page information keeps to the right edge.
     auto* commands = new QWidget(GroupBox2);
     commands->setObjectName(QStringLiteral("PageCommands"));
-    commands->setFixedSize(620, kBottomBarHeight);
+    commands->setFixedSize(options.refreshInBottomBar ? 680 : 620, kBottomBarHeight);
     btnFirstPage = FlatButton(commands, QStringLiteral("btnFirstPage"), QStringLiteral("首页"),
                               FlatTeal(), QRect(3, 7, 64, 25));
     btnPrevPage = FlatButton(commands, QStringLiteral("btnPrevPage"), QStringLiteral("上一页"),
@@ -149,6 +159,11 @@ QWidget* TPagedListWindow::buildBottomBar() {
     keywordLabel->setBuddy(edtKeyword);
     btnSearch = FlatButton(commands, QStringLiteral("btnSearch"), QStringLiteral("搜索"),
                            FlatGreen(), QRect(548, 7, 64, 25));
+    if (options.refreshInBottomBar) {
+        btnRefresh = FlatButton(commands, QStringLiteral("btnRefresh"), options.refresh,
+                                FlatGreen(), QRect(618, 7, 58, 25));
+        connect(btnRefresh, &QPushButton::clicked, this, &TPagedListWindow::btnRefreshClick);
+    }
     lblPageInfo = new QLabel(QStringLiteral("0/0"), GroupBox2);
     lblPageInfo->setObjectName(QStringLiteral("lblPageInfo"));
     lblPageInfo->setTextFormat(Qt::PlainText);
@@ -182,6 +197,8 @@ void TPagedListWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous() || !FList)
         return;
     FitColumns();
+    if (FClearKeywordOnShow)
+        edtKeyword->clear();
     FList->InitializeORM();
     LoadData();
 }
@@ -259,7 +276,7 @@ bool TPagedListWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPagedListWindow::HandleListViewClick(int x) {
-    if (!FList || FEditColumn < 0)
+    if (!FList || !FHasActions)
         return;
     const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
     if (selected.isEmpty())
@@ -271,17 +288,23 @@ void TPagedListWindow::HandleListViewClick(int x) {
     QList<int> widths;
     for (int i = 0; i < FModel->columnCount(); ++i)
         widths << ListView1->columnWidth(i);
-    switch (HitListColumn(widths, FEditColumn, x)) {
-    case TListHit::Edit:
+    switch (HitListCell(FList->Config().columns, widths, x)) {
+    case TListCell::EditIcon:
         emit EditRequested(id.toInt());
         break;
-    case TListHit::Delete:
+    case TListCell::DetailIcon:
+        emit DetailRequested(row);
+        break;
+    case TListCell::PrintIcon:
+        emit PrintRequested(row);
+        break;
+    case TListCell::DeleteIcon:
         if (Messages().OkCancel(MessageCaption(), QStringLiteral("确认要删除吗？")))
             DeleteItem(id);
         else
             laymsg(QStringLiteral("您取消了操作"), 0, this);
         break;
-    case TListHit::None:
+    case TListCell::Text:
         break;
     }
 }

@@ -3,9 +3,10 @@
 // One design for every paged list window: add, related-list and refresh
 // buttons on top, the virtual list of the current page, and the bottom bar
 // with the page buttons, the keyword search and the page information. A click
-// in the edit cell asks for the record's editor, one right of it deletes the
-// record after a question. The lists differ only in their TListConfig and
-// captions.
+// in the edit cell asks for the record's editor, one in the delete cell (or
+// right of the last cell) deletes the record after a question; detail and
+// print cells and a double click are handed to the window that has them. The
+// lists differ only in their TListConfig and commands.
 
 #include "floor/listconfig.h"
 
@@ -21,6 +22,18 @@ class QTableView;
 class TPagedList;
 class TPagedListModel;
 class TSQLiteDatabase;
+
+// The commands of a list window besides paging and search.
+struct TListCommands {
+    QString add;     // the add button's caption; empty: no add button
+    QString related; // the related-list button's caption; empty: none
+    QString refresh = QStringLiteral("刷新列表");
+    // No top row: the refresh button follows "搜索" in the bottom bar.
+    bool refreshInBottomBar = false;
+    // Every showing empties the keyword field too, so it never shows a
+    // keyword that no longer filters.
+    bool clearKeywordOnShow = false;
+};
 
 class TPagedListWindow : public QWidget {
     Q_OBJECT
@@ -53,6 +66,11 @@ public:
 signals:
     void AddRequested();
     void EditRequested(int32_t id);
+    // Row of the current page whose detail or print cell was clicked, or
+    // which was double-clicked.
+    void DetailRequested(int row);
+    void PrintRequested(int row);
+    void RowDoubleClicked(int row);
     void RelatedRequested();
     // A record was deleted.
     void Changed();
@@ -61,14 +79,16 @@ protected:
     // addCaption and relatedCaption empty: no such button.
     TPagedListWindow(TListConfig config, const QString& objectName, const QString& caption,
                      const QString& addCaption, const QString& relatedCaption);
+    TPagedListWindow(TListConfig config, const QString& objectName, const QString& caption,
+                     const TListCommands& commands);
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* buildTopRow(bool narrow, const QString& addCaption, const QString& relatedCaption);
-    QWidget* buildBottomBar();
+    QWidget* buildTopRow(const TListCommands& commands);
+    QWidget* buildBottomBar(const TListCommands& commands);
     void buildList();
     void FitColumns();
     void LoadData();
@@ -81,5 +101,6 @@ private:
     std::unique_ptr<TSQLiteDatabase> FDatabase;
     std::unique_ptr<TPagedList> FList;
     TPagedListModel* FModel = nullptr;
-    int FEditColumn = -1;
+    bool FHasActions = false;
+    bool FClearKeywordOnShow = false;
 };
