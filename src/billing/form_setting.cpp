@@ -1,5 +1,6 @@
 #include "billing/form_setting.h"
 
+#include "billing/backupsettings.h"
 #include "billing/myprint.h"
 #include "billing/setorloadini.h"
 #include "billing/ticketlayouts.h"
@@ -123,6 +124,8 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
     fieldsLayout->addLayout(top);
     fieldsLayout->addWidget(kdGroup);
     fieldsLayout->addWidget(cdGroup);
+    BackupGroup = new TBackupGroup(fields);
+    fieldsLayout->addWidget(BackupGroup);
     fieldsLayout->addStretch();
     auto* fieldsArea = new TFitScrollArea(this);
     fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
@@ -173,6 +176,7 @@ void TForm_setting::showSettings() {
 void TForm_setting::FormCreate() {
     LoadTicketSettings(TicketSettings());
     showSettings();
+    BackupGroup->Load();
     fillPrinters();
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class TBackupGroup;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -24,6 +25,8 @@ public:
     QPushButton* btnAdd = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    // "立即备份", "从备份恢复" and the second backup folder.
+    TBackupGroup* BackupGroup = nullptr;
 
     // Loads config.ini into the fields and fills the printer pickers.
     void FormCreate();
