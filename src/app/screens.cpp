@@ -63,7 +63,8 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     TForm_diancan* diancan = screens->Form_diancan.get();
     deskOpen->SetOrderScreen(
         [diancan, &mainWindow](int32_t id) { diancan->OpenForDesk(id, &mainWindow); });
-    diancan->SetAfterConfirmation([deskOpen] { deskOpen->LoadOrderDetails(); });
+    diancan->SetAfterConfirmation(
+        [deskOpen, diancan] { deskOpen->AfterConfirmation(diancan->DeskID()); });
     diancan->SetTileRepaint([&mainWindow](int32_t id, const QString& title, const QString& bh,
                                           const QString& nums, const QString& stat, double price) {
         mainWindow.UpdateDeskInfo(id, title, bh, nums, stat, price);

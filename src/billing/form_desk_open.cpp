@@ -1,5 +1,6 @@
 #include "billing/form_desk_open.h"
 
+#include "billing/deskpicker.h"
 #include "billing/deskview.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
@@ -192,6 +193,8 @@ void TForm_desk_open::buildControls() {
     btnOrder = addButton(QStringLiteral("btnOrder"), QStringLiteral("下单点餐"));
     CnButton2 = addButton(QStringLiteral("CnButton2"), QStringLiteral("提交保存"));
     btnSettle = addButton(QStringLiteral("btnSettle"), QStringLiteral("订单结算"));
+    btn_hz = addButton(QStringLiteral("btn_hz"), QStringLiteral("换桌"));
+    btn_bt = addButton(QStringLiteral("btn_bt"), QStringLiteral("并台"));
     btnSettle->setMinimumHeight(44);
     btnSettle->setFont(totalFont);
     auto* commands = new QGridLayout;
@@ -201,7 +204,9 @@ void TForm_desk_open::buildControls() {
     commands->addWidget(btn_chuda, 1, 1);
     commands->addWidget(btnOrder, 2, 0);
     commands->addWidget(CnButton2, 2, 1);
-    commands->addWidget(btnSettle, 3, 0, 1, 2);
+    commands->addWidget(btn_hz, 3, 0);
+    commands->addWidget(btn_bt, 3, 1);
+    commands->addWidget(btnSettle, 4, 0, 1, 2);
 
     // The details scroll on a screen too low for them; the commands below
     // them stay in sight.
@@ -242,8 +247,12 @@ void TForm_desk_open::buildControls() {
     connect(CnButton1, &QPushButton::clicked, this, &TForm_desk_open::CnButton1Click);
     connect(btnAdd, &QPushButton::clicked, this, &TForm_desk_open::btnAddClick);
     connect(CnButton2, &QPushButton::clicked, this, &TForm_desk_open::CnButton2Click);
-    connect(btn_keda, &QPushButton::clicked, this, [this] { printTicket(false); });
-    connect(btn_chuda, &QPushButton::clicked, this, [this] { printTicket(true); });
+    connect(btn_keda, &QPushButton::clicked, this, &TForm_desk_open::printReceipt);
+    connect(btn_chuda, &QPushButton::clicked, this, [this] { PrintKitchenTicket(true); });
+    connect(btn_hz, &QPushButton::clicked, this, [this] { moveClick(TDeskMove::Transfer); });
+    connect(btn_bt, &QPushButton::clicked, this, [this] { moveClick(TDeskMove::Merge); });
+    Form_desk_picker = new TForm_desk_picker(this);
+    connect(Form_desk_picker, &TForm_desk_picker::DeskPicked, this, &TForm_desk_open::deskPicked);
     connect(btnOrder, &QPushButton::clicked, this, &TForm_desk_open::btnOrderClick);
     connect(btnSettle, &QPushButton::clicked, this, &TForm_desk_open::btnSettleClick);
     CloseOnEscape(this);

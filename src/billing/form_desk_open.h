@@ -5,6 +5,7 @@
 // the amounts, and the commands of a table up to its settlement. One instance
 // is reused for every table; a tile click switches it to that table.
 
+#include "billing/deskmove.h"
 #include "billing/settlement.h"
 
 #include <QPair>
@@ -20,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class TForm_desk_picker;
 class TSQLiteDatabase;
 
 class TForm_desk_open : public QWidget {
@@ -62,6 +64,10 @@ public:
     QPushButton* btn_dzz = nullptr;      // 待制作
     QPushButton* btn_tc = nullptr;       // 退菜
     QPushButton* btnSettle = nullptr;    // 订单结算
+    QPushButton* btn_hz = nullptr;       // 换桌
+    QPushButton* btn_bt = nullptr;       // 并台
+    // The tables "换桌" and "并台" offer.
+    TForm_desk_picker* Form_desk_picker = nullptr;
 
     // Places the window centred on centreOn (on the screen without a visible
     // one), loads the table and shows the window without making it modal. A
@@ -86,6 +92,14 @@ public:
     void SetPayType(int32_t code);
     // What a settlement of the list and fields as they stand would take.
     TSettleInput SettleInput() const;
+
+    // Prints what the kitchen does not know yet and marks it sent once the
+    // print is done. With nothing new it asks, when offerReprint, whether to
+    // print every line again (a reprint marks nothing).
+    void PrintKitchenTicket(bool offerReprint);
+    // After a confirmation on the ordering screen for ADeskID: the list is
+    // reloaded and, with "点单后自动打印厨打小票" ticked, the new lines printed.
+    void AfterConfirmation(int32_t ADeskID);
 
     // Shows the ordering screen for a table, modally; wired by the program.
     void SetOrderScreen(std::function<void(int32_t DeskID)> showModal);
@@ -113,7 +127,13 @@ private:
     void CnButton2Click();
     void btnOrderClick();
     void btnSettleClick();
-    void printTicket(bool kitchen);
+    void printReceipt();
+    // Prints one layout; false (the outcome shown) unless it was printed.
+    bool printLayout(const QString& layout, const QString& tid);
+    void moveClick(TDeskMove move);
+    void deskPicked(TDeskMove move, int32_t ToID);
+    // Repaints a table's tile with its row as stored.
+    void repaintStored(int32_t ADeskID);
     void batchCommand(const QString& word, int32_t newStatus, const QString& prefix);
     bool setStat(const QString& stat, const QString& tit);
     // Takes the table's state, guests and amount from the store again.

@@ -1,9 +1,13 @@
 // Commands of the table window: kitchen states of ticked lines, opening,
-// clearing and saving the table, tickets, ordering and the settlement.
+// clearing and saving the table, tickets, moving the party, ordering and the
+// settlement.
 
+#include "billing/deskmove.h"
 #include "billing/deskops.h"
+#include "billing/deskpicker.h"
 #include "billing/deskview.h"
 #include "billing/form_desk_open.h"
+#include "billing/kitchenticket.h"
 #include "billing/myprint.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
@@ -173,20 +177,125 @@ bool TForm_desk_open::refuseNegative(const QList<QPair<QLineEdit*, QString>>& fi
     return true;
 }
 
-void TForm_desk_open::printTicket(bool kitchen) {
+bool TForm_desk_open::printLayout(const QString& layout, const QString& tid) {
     QString result;
     try {
-        const QString layout =
-            kitchen ? BuildKitchenTicket(DeskID, Deskbh) : BuildTableReceipt(DeskID, Deskbh);
-        addprint(layout, kitchen ? QStringLiteral("1") : QStringLiteral("0"), result);
+        addprint(layout, tid, result);
     } catch (const EConvertError& e) {
         result = e.Message();
+    }
+    if (result == printresult::Done())
+        return true;
+    notify(result);
+    return false;
+}
+
+void TForm_desk_open::printReceipt() {
+    QString layout;
+    try {
+        layout = BuildTableReceipt(DeskID, Deskbh);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return;
     }
-    if (result != printresult::Done())
-        notify(result);
+    printLayout(layout, QStringLiteral("0"));
+}
+
+void TForm_desk_open::PrintKitchenTicket(bool offerReprint) {
+    if (DeskID <= 0)
+        return;
+    TKitchenPlan plan;
+    QString layout;
+    try {
+        plan = PlanKitchenTicket(database(), DeskID);
+        if (plan.IsEmpty()) {
+            if (!offerReprint)
+                return;
+            if (plan.OpenLines == 0) {
+                notify(QStringLiteral("没有订单明细可打印"));
+                return;
+            }
+            if (!ask(QStringLiteral("没有新加的菜品，是否重新打印全部菜品？")))
+                return;
+            // A reprint tells the kitchen nothing new: nothing is marked.
+            printLayout(BuildKitchenTicket(database(), TicketSettings(), DeskID, Deskbh),
+                        QStringLiteral("1"));
+            return;
+        }
+        layout = BuildKitchenTicket(TicketSettings(), Deskbh, plan);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    if (!printLayout(layout, QStringLiteral("1")))
+        return;
+    try {
+        MarkKitchenSent(database(), plan);
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("厨打小票已打印，但") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm_desk_open::AfterConfirmation(int32_t ADeskID) {
+    LoadOrderDetails();
+    if (ADeskID == DeskID && TicketSettings().CheckBox(QStringLiteral("box_autochuda")))
+        PrintKitchenTicket(false);
+}
+
+void TForm_desk_open::moveClick(TDeskMove move) {
+    if (ListView1->topLevelItemCount() == 0) {
+        notify(QStringLiteral("本桌没有已点的菜品，无需") + DeskMoveWord(move));
+        return;
+    }
+    Form_desk_picker->Open(move, DeskID);
+}
+
+void TForm_desk_open::deskPicked(TDeskMove move, int32_t ToID) {
+    const int32_t FromID = DeskID;
+    QString target;
+    try {
+        if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), ToID))
+            target = row->bh + QStringLiteral("号,") + row->title;
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    const QString here = Deskbh + QStringLiteral("号,") + Desktitle;
+    if (!ask(QStringLiteral("确定将%1%2%3吗")
+                 .arg(here,
+                      move == TDeskMove::Transfer ? QStringLiteral("换到") : QStringLiteral("并入"),
+                      target)))
+        return;
+    QList<int32_t> listed;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        listed << ListView1->topLevelItem(i)->data(0, Qt::UserRole).toInt();
+    try {
+        MoveDesk(database(), move, FromID, ToID, listed);
+    } catch (const EDeskMoveError& e) {
+        showError(e.Message());
+        // Nothing changed; show both tables as they are stored, so a stale
+        // list or tile cannot be moved again.
+        LoadDataToForm();
+        repaintStored(FromID);
+        repaintStored(ToID);
+        focusList();
+        return;
+    }
+    repaintStored(FromID);
+    repaintStored(ToID);
+    notify(DeskMoveWord(move) + QStringLiteral("成功"));
+    // The party sits at the chosen table now.
+    SetDeskID(ToID);
+    focusList();
+}
+
+void TForm_desk_open::repaintStored(int32_t ADeskID) {
+    try {
+        if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), ADeskID))
+            emit DeskInfoChanged(ADeskID, row->title, row->bh, row->nums, row->stat, row->price);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
 }
 
 void TForm_desk_open::btnOrderClick() {

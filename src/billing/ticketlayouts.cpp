@@ -12,13 +12,6 @@
 
 namespace {
 
-// One ordered line as the kitchen ticket shows it.
-struct TTicketLine {
-    QString title;
-    QString quantity;
-    bool returned = false;
-};
-
 std::unique_ptr<TSQLiteTable> selectLines(TSQLiteORM& orm, const QString& condition) {
     orm.Where(condition);
     orm.Order(QStringLiteral("`id` ASC"));
@@ -32,15 +25,15 @@ QString openLinesOf(int32_t DeskID) {
     return QStringLiteral("`deskid`=%1 AND `issettle`=0 AND `stat`>=0 AND `stat`<=7").arg(DeskID);
 }
 
-QList<TTicketLine> readKitchenLines(TSQLiteDatabase& db, int32_t DeskID) {
+QList<TKitchenTicketLine> readKitchenLines(TSQLiteDatabase& db, int32_t DeskID) {
     TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
     const auto table = selectLines(orm, openLinesOf(DeskID));
-    QList<TTicketLine> lines;
+    QList<TKitchenTicketLine> lines;
     for (; !table->Eof(); table->Next()) {
-        TTicketLine line;
-        line.title = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("title"));
-        line.quantity = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("quantity"));
-        line.returned = TSQLiteORM::GetFieldAsInteger(table.get(), QStringLiteral("stat")) == 7;
+        TKitchenTicketLine line;
+        line.Title = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("title"));
+        line.Quantity = TSQLiteORM::GetFieldAsString(table.get(), QStringLiteral("quantity"));
+        line.Returned = TSQLiteORM::GetFieldAsInteger(table.get(), QStringLiteral("stat")) == 7;
         lines << line;
     }
     return lines;
@@ -200,16 +193,24 @@ QString BuildOrderReceipt(int32_t OrderID, const QString& OrderBH) {
     return BuildOrderReceipt(db, TicketSettings(), OrderID, OrderBH);
 }
 
-QString BuildKitchenTicket(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
-                           const QString& DeskBH) {
+QString BuildKitchenTicket(const TTicketSettings& settings, const QString& DeskBH,
+                           const QList<TKitchenTicketLine>& lines, bool addOn) {
     TLayout layout;
+    // Large enough to catch the cook's eye before the lines do.
+    if (addOn)
+        layout.Centred(QStringLiteral("加菜"), QStringLiteral("\"size\":16,\"isbold\":1,"));
     layout.Date();
     layout.Table(settings, DeskBH);
     layout.KitchenHeading();
     layout.Dash();
-    for (const TTicketLine& line : readKitchenLines(db, DeskID))
-        layout.Line({line.title, line.quantity}, line.returned);
+    for (const TKitchenTicketLine& line : lines)
+        layout.Line({line.Title, line.Quantity}, line.Returned);
     return layout.Text();
+}
+
+QString BuildKitchenTicket(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
+                           const QString& DeskBH) {
+    return BuildKitchenTicket(settings, DeskBH, readKitchenLines(db, DeskID), false);
 }
 
 QString BuildKitchenTicket(int32_t DeskID, const QString& DeskBH) {

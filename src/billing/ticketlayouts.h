@@ -7,6 +7,7 @@
 
 #include "billing/ticketsettings.h"
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -22,10 +23,20 @@ QString BuildTableReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, 
                           const QString& DeskBH);
 QString BuildTableReceipt(int32_t DeskID, const QString& DeskBH);
 
-// Kitchen ticket of a table's open lines.
+// One line of a kitchen ticket; a returned one is struck through.
+struct TKitchenTicketLine {
+    QString Title;
+    QString Quantity; // the stored value's text
+    bool Returned = false;
+};
+
+// Kitchen ticket of a table's open lines, every one of them.
 QString BuildKitchenTicket(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t DeskID,
                            const QString& DeskBH);
 QString BuildKitchenTicket(int32_t DeskID, const QString& DeskBH);
+// Kitchen ticket of the given lines; an add-on ticket opens with "加菜".
+QString BuildKitchenTicket(const TTicketSettings& settings, const QString& DeskBH,
+                           const QList<TKitchenTicketLine>& lines, bool addOn);
 
 // Receipt of a settled order (reprint), with that order's table code.
 QString BuildOrderReceipt(TSQLiteDatabase& db, const TTicketSettings& settings, int32_t OrderID,

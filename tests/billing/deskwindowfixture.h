@@ -1,0 +1,103 @@
+#pragma once
+
+// The table window on a real database of its own: four tables in two areas,
+// recorded boxes, questions, notifications, tile repaints and printers.
+
+#include "billing/form_desk_open.h"
+#include "billing/recordingdevice.h"
+#include "billing/ticketsettings.h"
+#include "common/appvalues.h"
+#include "common/clock.h"
+#include "common/messages.h"
+
+#include "deskfixture.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+class DeskWindowFixture : public DeskFixture {
+protected:
+    // One repaint of a tile as the floor view would receive it: "id|title|bh|nums|stat|price".
+    QStringList tiles;
+    QStringList notes;
+    TRecordingMessenger messenger;
+    TRecordingPageDevice device;
+    std::unique_ptr<TForm_desk_open> form;
+
+    void SetUp() override {
+        DeskFixture::SetUp();
+        sqlitename = dbPath();
+        inipath = path(QStringLiteral("config.ini"));
+        TicketSettings().Reset();
+        zclock::SetTestClock([] { return QDateTime(QDate(2026, 3, 14), QTime(12, 5, 9)); });
+        SetMessenger(&messenger);
+        device.PrinterNames = {QStringLiteral("前台"), QStringLiteral("厨房")};
+        SetPageDevice(&device);
+        kd_printname = QStringLiteral("前台");
+        cd_printname = QStringLiteral("厨房");
+        // Table 1 (area 1, occupied) comes from DeskFixture.
+        db->ExecSQL(QStringLiteral("INSERT INTO zel_desk_class (id, title, sort) VALUES "
+                                   "(1, '大厅', 1), (2, '包间', 2)"));
+        db->ExecSQL(QStringLiteral("UPDATE zel_desk SET cid=1, sort=1 WHERE id=1"));
+        db->ExecSQL(QStringLiteral(
+            "INSERT INTO zel_desk (id, title, bh, nums, price, stat, cid, sort, fwy, ydtruename, "
+            "ydtel, yj, deleted) VALUES "
+            "(2, '桌位02', 'B02', 0, 0, 0, 1, 2, '', '', '', 0, 0),"
+            "(3, '桌位03', 'C03', 2, 12, 1, 1, 3, '', '李四', '', 20, 0),"
+            "(4, '包间04', 'D04', 0, 0, 0, 2, 4, '', '', '', 0, 0),"
+            "(5, '旧桌05', 'E05', 0, 0, 0, 1, 5, '', '', '', 0, 1)"));
+
+        form = std::make_unique<TForm_desk_open>();
+        QObject::connect(form.get(), &TForm_desk_open::DeskInfoChanged, form.get(),
+                         [this](int32_t id, const QString& title, const QString& bh,
+                                const QString& nums, const QString& stat, double price) {
+                             tiles << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                                          .arg(id)
+                                          .arg(title, bh, nums, stat)
+                                          .arg(price);
+                         });
+        QObject::connect(form.get(), &TForm_desk_open::Notified, form.get(),
+                         [this](const QString& text) { notes << text; });
+    }
+    void TearDown() override {
+        form.reset();
+        SetPageDevice(nullptr);
+        SetMessenger(nullptr);
+        zclock::SetTestClock({});
+        kd_printname.clear();
+        cd_printname.clear();
+    }
+
+    static void click(QAbstractButton* button) {
+        ASSERT_TRUE(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Ticks the list row of that title the way the operator does.
+    void tick(const QString& title) {
+        const auto found = form->ListView1->findItems(title, Qt::MatchExactly, 0);
+        ASSERT_EQ(found.size(), 1) << title.toStdString();
+        form->ListView1->setCurrentItem(found.first());
+        QTest::keyClick(form->ListView1, Qt::Key_Space);
+    }
+    QStringList listed() const {
+        QStringList titles;
+        for (int i = 0; i < form->ListView1->topLevelItemCount(); ++i)
+            titles << form->ListView1->topLevelItem(i)->text(0);
+        return titles;
+    }
+    // The last repaint of table id, "<none>" without one.
+    QString tileOf(int id) const {
+        for (qsizetype i = tiles.size() - 1; i >= 0; --i)
+            if (tiles[i].startsWith(QString::number(id) + QLatin1Char('|')))
+                return tiles[i];
+        return QStringLiteral("<none>");
+    }
+    QStringList boxes(TMessageKind kind) const {
+        QStringList texts;
+        for (const auto& call : messenger.Calls)
+            if (call.kind == kind)
+                texts << call.text;
+        return texts;
+    }
+};
