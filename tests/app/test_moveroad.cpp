@@ -1,0 +1,111 @@
+// A party through the real windows: ordering with the automatic kitchen
+// ticket, a transfer to another table, a second party merged into it, and the
+// floor's tiles after each move.
+
+#include "app/screens.h"
+#include "billing/deskpicker.h"
+#include "billing/form_desk_open.h"
+#include "billing/form_setting.h"
+#include "common/appvalues.h"
+#include "floor/desktile.h"
+#include "floor/form_main.h"
+#include "ordering/dishcontrolmanager.h"
+#include "ordering/form_diancan.h"
+
+#include "programfixture.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+class MoveRoadTest : public ProgramWindowsTest {
+protected:
+    QStringList tileTexts(int32_t id) const {
+        QStringList texts;
+        if (const TDeskTile* tile = window->FindDeskGroupBox(id))
+            for (const QLabel* label : tile->findChildren<QLabel*>())
+                texts << label->text();
+        return texts;
+    }
+    // Opens the table's window from its tile and orders `presses` of dish 1.
+    void orderAt(int32_t desk, int presses) {
+        click(window->FindDeskGroupBox(desk));
+        TForm_diancan& diancan = *screens->Form_diancan;
+        nextDialog = [&diancan, presses](QDialog& screen) {
+            for (int i = 0; i < presses; ++i)
+                click(diancan.DishControlManager()->IncreaseButton(1));
+            click(diancan.findChild<QPushButton*>(QStringLiteral("FConfirmButton")));
+            screen.reject();
+        };
+        click(screens->Form_desk_open->btnOrder);
+    }
+    void pickIn(QPushButton* command, int32_t target) {
+        TForm_desk_open& desk = *screens->Form_desk_open;
+        click(command);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(desk.Form_desk_picker));
+        click(desk.Form_desk_picker->DeskButton(target));
+    }
+};
+
+} // namespace
+
+TEST_F(MoveRoadTest, AutomaticKitchenTicketTransferAndMerge) {
+    startProgram();
+    kd_printname = QStringLiteral("前台");
+    cd_printname = QStringLiteral("厨房");
+    const QString dish = scalar(QStringLiteral("SELECT title FROM zel_caipin WHERE id=1"));
+    const double price =
+        scalar(QStringLiteral("SELECT price FROM zel_caipin WHERE id=1")).toDouble();
+    TForm_desk_open& desk = *screens->Form_desk_open;
+
+    // The option ticked on the settings screen.
+    click(screens->Form_setting->CheckBox(QStringLiteral("box_autochuda")));
+
+    // Two of dish 1 at table 1: the kitchen ticket comes with the confirmation.
+    orderAt(1, 2);
+    EXPECT_EQ(printers.JobsEnded, 1);
+    EXPECT_EQ(printers.Selected, QStringLiteral("厨房"));
+    EXPECT_TRUE(printers.DrawnTexts().contains(dish));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(deskid||':'||iscal) FROM "
+                                    "zel_orders_detail")),
+              QStringLiteral("1:1"));
+
+    // 换桌 to table 2: the floor shows table 1 free and table 2 with the party.
+    pickIn(desk.btn_hz, 2);
+    EXPECT_EQ(desk.DeskID, 2);
+    EXPECT_EQ(desk.ListView1->topLevelItemCount(), 1);
+    EXPECT_TRUE(tileTexts(1).contains(QStringLiteral("空闲")))
+        << tileTexts(1).join(' ').toStdString();
+    EXPECT_TRUE(tileTexts(2).contains(QStringLiteral("占用")))
+        << tileTexts(2).join(' ').toStdString();
+    EXPECT_TRUE(tileTexts(2).contains(QStringLiteral("￥%1").arg(2 * price, 0, 'f', 2)))
+        << tileTexts(2).join(' ').toStdString();
+
+    // A party of its own at table 3, then 并台 into table 2.
+    orderAt(3, 1);
+    EXPECT_EQ(printers.JobsEnded, 2);
+    pickIn(desk.btn_bt, 2);
+    EXPECT_EQ(desk.DeskID, 2);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(deskid||':'||quantity||':'||iscal) FROM "
+                                    "zel_orders_detail")),
+              QStringLiteral("2:2.0:1,2:1.0:1"));
+    EXPECT_TRUE(tileTexts(3).contains(QStringLiteral("空闲")))
+        << tileTexts(3).join(' ').toStdString();
+    EXPECT_TRUE(tileTexts(2).contains(QStringLiteral("￥%1").arg(3 * price, 0, 'f', 2)))
+        << tileTexts(2).join(' ').toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT stat||'/'||price FROM zel_desk WHERE id IN (1,3)")),
+              QStringLiteral("0/0.0"));
+
+    // Everything is in the kitchen already: 厨打小票 only offers a reprint.
+    messages.Answers = {false};
+    click(desk.btn_chuda);
+    EXPECT_EQ(printers.JobsEnded, 2);
+    EXPECT_EQ(messages.Calls.last().text, QStringLiteral("没有新加的菜品，是否重新打印全部菜品？"));
+    for (const auto& call : messages.Calls)
+        EXPECT_FALSE(call.text.contains(QStringLiteral("失败"))) << call.text.toStdString();
+}
