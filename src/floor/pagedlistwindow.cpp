@@ -169,6 +169,11 @@ QWidget* TPagedListWindow::buildBottomBar(const TListCommands& options) {
     lblPageInfo->setTextFormat(Qt::PlainText);
     lblPageInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPageInfo->setFixedSize(156, 17);
+    if (options.refreshInBottomBar) {
+        // The wider command row leaves the page information less room on a small screen.
+        lblPageInfo->setMinimumWidth(100);
+        lblPageInfo->setMaximumWidth(156);
+    }
 
     auto* bar = new QHBoxLayout(GroupBox2);
     bar->setContentsMargins(0, 0, 8, 0);

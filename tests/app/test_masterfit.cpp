@@ -5,6 +5,8 @@
 
 #include "app/masterscreens.h"
 #include "app/screens.h"
+#include "billing/form_orders.h"
+#include "billing/form_orders_detail.h"
 #include "common/appvalues.h"
 #include "floor/form_caipin.h"
 #include "floor/form_caipin_class.h"
@@ -32,6 +34,7 @@
 #include <QScrollArea>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -332,6 +335,57 @@ TEST_F(MasterFitTest, NamesWithMarkupAreShownAsTyped) {
     EXPECT_EQ(deskEditor.com_cid->currentText(), area);
     clickEditCell(areas, 50);
     EXPECT_EQ(shown(md->Form_desk_class_edit.get()).lab_title->text(), area);
+}
+
+// The order history on a small screen: the list with its paging, search and
+// refresh commands and the three action cells of the top row, the details of
+// an order with every label, its lines and "打印小票"; Escape closes both.
+TEST_F(MasterFitTest, OrderWindowsFitAndTheirCommandsAreInSight) {
+    for (int i = 1; i <= 25; ++i) {
+        exec(QStringLiteral("INSERT INTO zel_orders (id, title, ordid, deskid, price, allprice, "
+                            "shishou, zhaoling, stat, nums, fwy, ydtruename, ydtel, yj, bh, "
+                            "deleted, addtime) VALUES (%1, '2026-12-09 18:%2:00结算订单', "
+                            "'2026120918%2000001', 1, 88.5, 88.5, 100, 11.5, 1, 4, '小王', '张三', "
+                            "'13800000000', '50', 'A01', 0, '2026-12-09 18:%2:00')")
+                 .arg(i)
+                 .arg(i, 2, 10, QLatin1Char('0')));
+        exec(QStringLiteral("INSERT INTO zel_orders_detail (title, oneprice, quantity, price, "
+                            "stat, issettle, rootid) VALUES ('宫保鸡丁', 44.25, 2, 88.5, 3, 1, "
+                            "%1)")
+                 .arg(i));
+    }
+    TForm_Orders& list = fromMenu("N3", screens->Form_Orders.get());
+    SCOPED_TRACE("order list");
+    EXPECT_TRUE(onScreen(&list));
+    for (const QWidget* command : QList<const QWidget*>{
+             list.btnRefresh, list.btnFirstPage, list.btnPrevPage, list.btnNextPage,
+             list.btnLastPage, list.edtKeyword, list.btnSearch, list.lblPageInfo, list.ListView1})
+        EXPECT_TRUE(inSight(command));
+    EXPECT_EQ(list.lblPageInfo->text(), QStringLiteral("共25条记录，1/2页"));
+    ASSERT_GT(list.ListView1->model()->rowCount(), 0);
+    for (TListCell cell : {TListCell::DetailIcon, TListCell::PrintIcon, TListCell::DeleteIcon})
+        EXPECT_TRUE(cellInSight(list, 0, columnOf(list, cell)));
+
+    const int detailColumn = columnOf(list, TListCell::DetailIcon);
+    QTest::mouseClick(
+        list.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
+        list.ListView1->visualRect(list.ListView1->model()->index(0, detailColumn)).center());
+    TForm_orders_detail& detail = shown(screens->Form_orders_detail.get());
+    EXPECT_EQ(detail.lab_ordid->text(), QStringLiteral("25"));
+    EXPECT_TRUE(onScreen(&detail));
+    for (const QWidget* w : QList<const QWidget*>{
+             detail.lab_title, detail.lab_ordid, detail.lab_price, detail.lab_addtime,
+             detail.lab_shishou, detail.lab_zhaoling, detail.lab_bh, detail.lab_nums,
+             detail.lab_ydtel, detail.lab_yj, detail.lab_ydtruename, detail.lab_fwy,
+             detail.ListView1, detail.btn_keda})
+        EXPECT_TRUE(inSight(w));
+    ASSERT_EQ(detail.ListView1->topLevelItemCount(), 1);
+    const QRect line = detail.ListView1->visualItemRect(detail.ListView1->topLevelItem(0));
+    EXPECT_TRUE(detail.ListView1->viewport()->rect().contains(line));
+
+    escapeIn(detail.btn_keda);
+    escapeIn(list.edtKeyword);
+    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace
