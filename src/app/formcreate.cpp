@@ -11,10 +11,13 @@
 #include "floor/form_main.h"
 #include "platform/platform.h"
 #include "store/adddata.h"
+#include "store/backup.h"
 #include "store/dbcheck.h"
 #include "store/demodata.h"
 #include "store/sqlitedb.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -27,9 +30,23 @@ void countTestDesks(Tform_main& form) {
     }
 }
 
+// A program that restarts itself after a restore still holds the lock for a
+// moment while it ends: the new one waits for it instead of refusing to start.
+TLockResult lockOrWaitForRestart() {
+    TLockResult result = LockWorkFolder(softpath);
+    if (result != TLockResult::HeldElsewhere || !RestorePending(sqlitename))
+        return result;
+    QDeadlineTimer deadline(15000);
+    while (result == TLockResult::HeldElsewhere && !deadline.hasExpired()) {
+        QThread::msleep(50);
+        result = LockWorkFolder(softpath);
+    }
+    return result;
+}
+
 // Start-up ends here when another program works in the same folder.
 bool lockWorkFolder() {
-    switch (LockWorkFolder(softpath)) {
+    switch (lockOrWaitForRestart()) {
     case TLockResult::Acquired:
         return true;
     case TLockResult::HeldElsewhere:
@@ -44,6 +61,45 @@ bool lockWorkFolder() {
     return true;
 }
 
+// A restore chosen in the last run is put in place before anything opens the file.
+bool applyPendingRestore() {
+    try {
+        ApplyPendingRestore(sqlitename);
+        return true;
+    } catch (const EBackupError& e) {
+        Messages().Info(MessageCaption(), QStringLiteral("恢复备份失败: ") + e.Message());
+        StartupSeams().RequestQuit();
+        return false;
+    }
+}
+
+// Over a file that cannot be read: the newest copy that passes its check,
+// put in place when the operator agrees; the unreadable file is kept aside.
+bool restoredFromBackup() {
+    const QString folder = softpath + BackupFolderName();
+    for (const TBackupCopy& copy : ListBackups(folder)) {
+        if (!CheckCopy(copy.Path).isEmpty())
+            continue;
+        const QString question =
+            QStringLiteral("数据库文件无法读取：%1\n找到 %2 的备份（%3 个订单），是否用它恢复数据？"
+                           "\n无法读取的文件将移到 backup 目录保留。")
+                .arg(sqlitename, copy.Taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                .arg(CountOrders(copy.Path));
+        if (!Messages().OkCancel(MessageCaption(), question))
+            return false;
+        try {
+            PrepareRestore(copy.Path, sqlitename);
+            SetDamagedAside(sqlitename, folder, zclock::Now());
+            ApplyPendingRestore(sqlitename);
+        } catch (const EBackupError& e) {
+            Messages().Info(MessageCaption(), QStringLiteral("恢复备份失败: ") + e.Message());
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
 // Nothing can work over a file that cannot be read, and nothing may write to it.
 bool databaseReadable() {
     const TDbFileCheck check = CheckDatabaseFile(sqlitename);
@@ -51,6 +107,8 @@ bool databaseReadable() {
         return true;
     if (!check.Detail.isEmpty())
         platform::DebugOutput(sqlitename + QStringLiteral(": ") + check.Detail);
+    if (restoredFromBackup())
+        return true;
     Messages().Info(MessageCaption(), UnreadableDatabaseMessage(sqlitename, check));
     StartupSeams().RequestQuit();
     return false;
@@ -71,7 +129,7 @@ void FormCreate(Tform_main& form) {
             Messages().Info(MessageCaption(), QStringLiteral("当前所有目录无写入权限"));
         return;
     }
-    if (!lockWorkFolder() || !databaseReadable())
+    if (!lockWorkFolder() || !applyPendingRestore() || !databaseReadable())
         return;
 
     // A failed schema step rolls itself back; start-up goes on regardless.

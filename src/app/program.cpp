@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/application.h"
+#include "app/backupservice.h"
 #include "app/formcreate.h"
 #include "app/quitrequest.h"
 #include "common/ui/qtmessenger.h"
@@ -31,7 +32,15 @@ int RunMessageLoop(QApplication& app, Tform_main& mainWindow) {
         return 0;
     // Closing the main window ends the program, whatever other window is open.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&mainWindow, &Tform_main::Closed, &app, &QApplication::quit);
+    // The closing backup runs to its end first, also when the day's copy is still running.
+    TBackupService backups;
+    backups.SetNotifyWindow(&mainWindow);
+    SetActiveBackups(&backups);
+    QObject::connect(&mainWindow, &Tform_main::Closed, &backups,
+                     [&backups] { backups.CloseAfterBackup([] { QApplication::quit(); }); });
     mainWindow.show();
-    return app.exec();
+    backups.StartIfNoneToday();
+    const int code = app.exec();
+    SetActiveBackups(nullptr);
+    return code;
 }

@@ -16,5 +16,6 @@ void InitProgram();
 std::unique_ptr<Tform_main> CreateMainWindow();
 
 // Unless a quit was requested during start-up: shows the main window and runs
-// the message loop until it closes. Returns the exit code.
+// the message loop until it closes and the closing backup has ended. Returns
+// the exit code.
 int RunMessageLoop(QApplication& app, Tform_main& mainWindow);

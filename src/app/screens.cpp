@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "app/backupcommands.h"
 #include "app/masterscreens.h"
 #include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
@@ -46,6 +47,7 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
         [detail, &mainWindow](const QString& id) { detail->OpenFor(id, &mainWindow); });
 
     TForm_setting* setting = screens->Form_setting.get();
+    WireBackupCommands(*setting);
     if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N7")))
         QObject::connect(entry, &QAction::triggered, setting,
                          [setting, &mainWindow] { ShowCentred(setting, &mainWindow); });
