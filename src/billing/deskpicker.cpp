@@ -5,6 +5,7 @@
 #include "common/myfun.h"
 #include "common/ui/showcentred.h"
 #include "floor/deskreader.h"
+#include "floor/deskstate.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -136,9 +137,9 @@ void TForm_desk_picker::ShowArea(int32_t CategoryID) {
         button->setObjectName(QStringLiteral("desk_%1").arg(desk.id));
         button->setProperty("deskid", desk.id);
         button->setFixedSize(116, 72);
-        button->setStyleSheet(desk.stat == QLatin1String("1")
-                                  ? QStringLiteral("background-color: #FCE4D6")
-                                  : QStringLiteral("background-color: #E2EFDA"));
+        // The colours of the floor's tiles, so a table looks the same in both.
+        button->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid #A0A0A0")
+                                  .arg(DeskStateColor(desk.stat).name()));
         const int32_t id = desk.id;
         connect(button, &QPushButton::clicked, this, [this, id] {
             accept();
