@@ -10,6 +10,7 @@
 #include "floor/flatbutton.h"
 #include "store/sqlitedb.h"
 
+#include <QColor>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -131,9 +132,19 @@ void TForm_orders_detail::getdata() {
     }
     ListView1->clear();
     QList<QTreeWidgetItem*> items;
-    for (const TOrderDetailLine& line : detail.lines)
-        items << new QTreeWidgetItem(
+    for (const TOrderDetailLine& line : detail.lines) {
+        auto* item = new QTreeWidgetItem(
             QStringList{line.title, line.oneprice, line.quantity, line.price, line.sku});
+        if (line.returned) {
+            QFont struck = ListView1->font();
+            struck.setStrikeOut(true);
+            for (int column = 0; column < item->columnCount(); ++column) {
+                item->setFont(column, struck);
+                item->setForeground(column, QColor(0x99, 0x99, 0x99));
+            }
+        }
+        items << item;
+    }
     ListView1->addTopLevelItems(items);
 }
 

@@ -89,9 +89,10 @@ TOrderDetail ReadOrderDetail(TSQLiteDatabase& db, const QString& Ordid) {
     TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
     const auto lines = selectWhere(orm, QStringLiteral("`rootid`=") + Ordid);
     for (; !lines->Eof(); lines->Next())
-        detail.lines.append({field(*lines, "title"), money(*lines, "oneprice"),
-                             field(*lines, "quantity"), money(*lines, "price"),
-                             field(*lines, "sku")});
+        detail.lines.append(
+            {field(*lines, "title"), money(*lines, "oneprice"), field(*lines, "quantity"),
+             money(*lines, "price"), field(*lines, "sku"),
+             TSQLiteORM::GetFieldAsInteger(lines.get(), QStringLiteral("stat")) == 7});
     return detail;
 }
 

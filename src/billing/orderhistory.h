@@ -31,6 +31,7 @@ struct TOrderDetailLine {
     QString quantity; // as stored
     QString price;    // "￥" + two decimals, truncated
     QString sku;
+    bool returned = false; // shown struck through, as the receipt prints it
 };
 
 // What the detail window shows of one order. The label texts are filled only

@@ -159,6 +159,9 @@ TEST_F(OrdersTest, DetailsOfAnOrderWithAReturnedLine) {
     EXPECT_EQ(text(d.lines[0]), QStringLiteral("鱼香肉丝|￥12.50|2|￥25.00|大份"));
     EXPECT_EQ(text(d.lines[1]), QStringLiteral("米饭|￥2.00|1|￥2.00|"));
     EXPECT_EQ(text(d.lines[2]), QStringLiteral("可乐|￥4.50|1|￥4.50|"));
+    EXPECT_FALSE(d.lines[0].returned);
+    EXPECT_TRUE(d.lines[1].returned);
+    EXPECT_FALSE(d.lines[2].returned);
 }
 
 TEST_F(OrdersTest, AnOrderThatIsNotThereIsNotFound) {

@@ -225,6 +225,9 @@ TEST_F(OrdersWindowTest, DetailWindowShowsTheOrderAndReprintsIt) {
     };
     EXPECT_EQ(line(0), QStringLiteral("<b>鱼香肉丝</b>|￥12.50|2|￥25.00|大份"));
     EXPECT_EQ(line(1), QStringLiteral("米饭|￥2.00|1|￥2.00|"));
+    // The returned line is told apart as the receipt tells it.
+    EXPECT_FALSE(detail->ListView1->topLevelItem(0)->font(0).strikeOut());
+    EXPECT_TRUE(detail->ListView1->topLevelItem(1)->font(0).strikeOut());
 
     detail->btn_keda->click();
     EXPECT_EQ(device.JobsEnded, 1);
