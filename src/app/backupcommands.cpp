@@ -105,6 +105,8 @@ void WireBackupCommands(TForm_setting& setting) {
 }
 
 void RestartProgram() {
+    if (TBackupService* service = ActiveBackups())
+        service->SkipClosingBackup();
     if (!StartupSeams().Launch(softpath + ExecutableName(), softpath))
         Messages().Info(
             MessageCaption(),

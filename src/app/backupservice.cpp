@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -184,11 +185,31 @@ void TBackupService::CloseAfterBackup(std::function<void()> quit) {
         if (window->isVisible())
             window->hide();
     FProgressWindow = progressWindow(FProgressBar);
+    if (FSkipClosing)
+        FClosingBackupStarted = true;
     if (Running())
         return; // jobDone goes on with the closing backup
+    if (FClosingBackupStarted) {
+        finishClosing();
+        return;
+    }
     FClosingBackupStarted = true;
     if (!startBackup(nullptr))
         finishClosing();
+}
+
+void TBackupService::WaitUntilDone() {
+    if (!Running())
+        return;
+    if (!FProgressWindow)
+        FProgressWindow = progressWindow(FProgressBar);
+    FClosing = true;
+    FClosingBackupStarted = true;
+    QEventLoop loop;
+    auto quit = std::exchange(FQuit, [&loop] { loop.quit(); });
+    loop.exec();
+    if (quit)
+        quit();
 }
 
 void TBackupService::finishClosing() {

@@ -47,6 +47,13 @@ public:
     // takes the closing backup and then calls quit, whatever its outcome.
     void CloseAfterBackup(std::function<void()> quit);
 
+    // Closing takes no backup (a restart after a restore has its copy already).
+    void SkipClosingBackup() { FSkipClosing = true; }
+
+    // After the event loop ended: lets a running job end (the closing backup of
+    // a quit asked for elsewhere) with the progress window, running a loop of its own.
+    void WaitUntilDone();
+
     // The text a finished backup shows; empty for none.
     QString OutcomeText(const TBackupOutcome& outcome);
 
@@ -75,6 +82,7 @@ private:
     bool FSecondReported = false;
 
     bool FClosing = false;
+    bool FSkipClosing = false;
     bool FClosingBackupStarted = false;
     std::function<void()> FQuit;
     QWidget* FProgressWindow = nullptr;

@@ -41,6 +41,8 @@ int RunMessageLoop(QApplication& app, Tform_main& mainWindow) {
     mainWindow.show();
     backups.StartIfNoneToday();
     const int code = app.exec();
+    // A quit asked for elsewhere closes the windows too; its backup ends here.
+    backups.WaitUntilDone();
     SetActiveBackups(nullptr);
     return code;
 }

@@ -35,14 +35,12 @@ TBackupGroup::TBackupGroup(QWidget* parent) : QGroupBox(QStringLiteral("数据�
     folderRow->addWidget(caption);
     folderRow->addWidget(lab_dir2, 1);
     folderRow->addWidget(btn_dir2);
-    auto* commands = new QHBoxLayout;
-    commands->addWidget(
-        new QLabel(QStringLiteral("每天首次启动和关闭程序时自动备份，保留最近30份"), this), 1);
-    commands->addWidget(btn_backup);
-    commands->addWidget(btn_restore);
+    // One row: the screen is short on a small till.
+    setToolTip(QStringLiteral("每天首次启动和关闭程序时自动备份到 backup 目录，保留最近30份"));
+    folderRow->addWidget(btn_backup);
+    folderRow->addWidget(btn_restore);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(folderRow);
-    layout->addLayout(commands);
 
     connect(btn_dir2, &QPushButton::clicked, this, [this] {
         const QString dir = ChooseFolder(window(), lab_dir2->text());

@@ -120,6 +120,11 @@ TEST_F(BackupRestoreTest, ARestoreBringsBackTheCopyKeepsTheReplacedDataAndRestar
     EXPECT_TRUE(RestorePending(dbPath()));
     // Nothing changed under the running windows.
     EXPECT_EQ(orders(dbPath()), QStringLiteral("早餐,午餐"));
+    // The run ends at once: its data was kept as a copy already.
+    int closed = 0;
+    service->CloseAfterBackup([&] { ++closed; });
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(ListBackups(backups()).size(), 2);
 
     // The run ends; the next start puts the copy in place before anything opens it.
     service.reset();

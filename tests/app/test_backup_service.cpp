@@ -158,6 +158,23 @@ TEST_F(BackupServiceTest, ClosingWaitsForTheRunningCopyThenTakesTheClosingOneWit
         EXPECT_EQ(CheckCopy(c.Path), QString());
 }
 
+// A quit asked for elsewhere (the updater) closes the windows after the loop
+// has been told to end: the closing backup still runs to its end.
+TEST_F(BackupServiceTest, AfterTheLoopTheRunningBackupIsWaitedFor) {
+    startWithService();
+    growDatabase();
+    service->Options.PagesPerStep = 1;
+    service->Options.PauseMs = 2;
+    int quits = 0;
+    service->CloseAfterBackup([&] { ++quits; });
+    ASSERT_TRUE(service->Running());
+    service->WaitUntilDone();
+    EXPECT_FALSE(service->Running());
+    EXPECT_EQ(quits, 1);
+    ASSERT_EQ(ListBackups(backups()).size(), 1);
+    EXPECT_EQ(CheckCopy(ListBackups(backups()).first().Path), QString());
+}
+
 TEST_F(BackupServiceTest, ClosingEndsTheProgramWhenTheBackupFails) {
     startWithService();
     // A file where the backup folder belongs: no copy can be made.
