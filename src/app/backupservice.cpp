@@ -114,15 +114,20 @@ void TBackupService::tick() {
         return;
     const int total = FTotal;
     const int percent = total > 0 ? int(qint64(FDone) * 100 / total) : 0;
+    // Once every page is copied the copy is checked, which takes as long again.
+    const bool checking = total > 0 && FDone >= total;
     if (FClosing) {
         if (FProgressWindow && !FProgressWindow->isVisible())
             ShowCentred(FProgressWindow, nullptr);
-        if (FProgressBar)
+        if (FProgressBar) {
+            FProgressBar->setRange(0, checking ? 0 : 100);
             FProgressBar->setValue(percent);
+        }
         return;
     }
     if (FJobWindow && FJobWindow->isVisible())
-        laymsg(QStringLiteral("备份中(%1%)").arg(percent), 2, FJobWindow);
+        laymsg(checking ? QStringLiteral("备份校验中") : QStringLiteral("备份中(%1%)").arg(percent),
+               2, FJobWindow);
 }
 
 QString TBackupService::OutcomeText(const TBackupOutcome& outcome) {
