@@ -16,14 +16,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
-class DeskWindowFixture : public DeskFixture {
+// What the table window works with besides its database: settings and paths
+// of the test folder, a fixed clock, recorded boxes and a recording printer
+// device with a receipt and a kitchen printer.
+class DeskWindowEnvironment : public DeskFixture {
 protected:
-    // One repaint of a tile as the floor view would receive it: "id|title|bh|nums|stat|price".
-    QStringList tiles;
-    QStringList notes;
     TRecordingMessenger messenger;
     TRecordingPageDevice device;
-    std::unique_ptr<TForm_desk_open> form;
 
     void SetUp() override {
         DeskFixture::SetUp();
@@ -36,6 +35,25 @@ protected:
         SetPageDevice(&device);
         kd_printname = QStringLiteral("前台");
         cd_printname = QStringLiteral("厨房");
+    }
+    void TearDown() override {
+        SetPageDevice(nullptr);
+        SetMessenger(nullptr);
+        zclock::SetTestClock({});
+        kd_printname.clear();
+        cd_printname.clear();
+    }
+};
+
+class DeskWindowFixture : public DeskWindowEnvironment {
+protected:
+    // One repaint of a tile as the floor view would receive it: "id|title|bh|nums|stat|price".
+    QStringList tiles;
+    QStringList notes;
+    std::unique_ptr<TForm_desk_open> form;
+
+    void SetUp() override {
+        DeskWindowEnvironment::SetUp();
         // Table 1 (area 1, occupied) comes from DeskFixture.
         db->ExecSQL(QStringLiteral("INSERT INTO zel_desk_class (id, title, sort) VALUES "
                                    "(1, '大厅', 1), (2, '包间', 2)"));
@@ -62,11 +80,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        SetPageDevice(nullptr);
-        SetMessenger(nullptr);
-        zclock::SetTestClock({});
-        kd_printname.clear();
-        cd_printname.clear();
+        DeskWindowEnvironment::TearDown();
     }
 
     static void click(QAbstractButton* button) {

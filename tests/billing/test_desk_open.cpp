@@ -6,7 +6,7 @@
 #include "common/messages.h"
 #include "ordering/TOrderManager.h"
 
-#include "deskfixture.h"
+#include "deskwindowfixture.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -36,19 +36,10 @@ TOrderItem dish(int32_t caipinid, const QString& title, double quantity, double 
     return item;
 }
 
-class DeskOpenTest : public DeskFixture {
+class DeskOpenTest : public DeskWindowEnvironment {
 protected:
     void SetUp() override {
-        DeskFixture::SetUp();
-        sqlitename = dbPath();
-        inipath = path(QStringLiteral("config.ini"));
-        TicketSettings().Reset();
-        zclock::SetTestClock([] { return QDateTime(QDate(2026, 3, 14), QTime(12, 5, 9)); });
-        SetMessenger(&messenger);
-        device.PrinterNames = {QStringLiteral("前台"), QStringLiteral("厨房")};
-        SetPageDevice(&device);
-        kd_printname = QStringLiteral("前台");
-        cd_printname = QStringLiteral("厨房");
+        DeskWindowEnvironment::SetUp();
         db->ExecSQL(QStringLiteral("INSERT INTO zel_desk (id, title, bh, nums, price, stat) "
                                    "VALUES (2, '桌位02', 'B02', 0, 0, 0)"));
 
@@ -63,11 +54,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        SetPageDevice(nullptr);
-        SetMessenger(nullptr);
-        zclock::SetTestClock({});
-        kd_printname.clear();
-        cd_printname.clear();
+        DeskWindowEnvironment::TearDown();
     }
 
     QTreeWidgetItem* row(const QString& title) const {
@@ -116,8 +103,6 @@ protected:
         return tiles.isEmpty() ? QStringLiteral("<none>") : tileText(tiles.last());
     }
 
-    TRecordingMessenger messenger;
-    TRecordingPageDevice device;
     std::unique_ptr<TForm_desk_open> form;
     QList<TTileCall> tiles;
     QStringList notes;
