@@ -10,8 +10,8 @@
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 
+#include "backupfixture.h"
 #include "childrun.h"
-#include "programfixture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,11 +25,11 @@ namespace {
 
 const QDateTime kMorning(QDate(2026, 12, 10), QTime(8, 0, 0));
 
-class BackupRestoreTest : public ProgramWindowsTest {
+class BackupRestoreTest : public BackupProgramTest {
 protected:
     void SetUp() override {
-        ProgramWindowsTest::SetUp();
-        zclock::SetTestClock([this] { return now; });
+        BackupProgramTest::SetUp();
+        now = kMorning;
         StartupSeams().Launch = [this](const QString& program, const QString& folder) {
             launched << program + QLatin1Char(' ') + folder;
             return true;
@@ -38,23 +38,6 @@ protected:
             ++quits;
         };
     }
-    void TearDown() override {
-        service.reset();
-        zclock::SetTestClock({});
-        ProgramWindowsTest::TearDown();
-    }
-
-    void startWithService() {
-        startProgram();
-        messages.Calls.clear(); // the demonstration offer
-        service = std::make_unique<TBackupService>();
-        service->SetNotifyWindow(window.get());
-        SetActiveBackups(service.get());
-    }
-    bool waitIdle() {
-        return QTest::qWaitFor([this] { return !service->Running(); }, 20000);
-    }
-    QString backups() const { return folder() + BackupFolderName(); }
 
     static void addOrder(const QString& title) {
         TSQLiteDatabase db(sqlitename);
@@ -89,8 +72,6 @@ protected:
         return texts;
     }
 
-    QDateTime now = kMorning;
-    std::unique_ptr<TBackupService> service;
     QStringList launched;
     int quits = 0;
 };

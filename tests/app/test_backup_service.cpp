@@ -7,7 +7,7 @@
 #include "common/ui/laymsg.h"
 #include "store/sqlitedb.h"
 
-#include "programfixture.h"
+#include "backupfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,28 +22,11 @@ namespace {
 
 const QDateTime kToday(QDate(2026, 12, 10), QTime(9, 30, 0));
 
-class BackupServiceTest : public ProgramWindowsTest {
+class BackupServiceTest : public BackupProgramTest {
 protected:
     void SetUp() override {
-        ProgramWindowsTest::SetUp();
-        zclock::SetTestClock([this] { return now; });
-    }
-    void TearDown() override {
-        service.reset();
-        zclock::SetTestClock({});
-        ProgramWindowsTest::TearDown();
-    }
-
-    void startWithService() {
-        startProgram();
-        messages.Calls.clear(); // the demonstration offer
-        service = std::make_unique<TBackupService>();
-        service->SetNotifyWindow(window.get());
-        SetActiveBackups(service.get());
-    }
-
-    bool waitIdle(int ms = 20000) {
-        return QTest::qWaitFor([this] { return !service->Running(); }, ms);
+        BackupProgramTest::SetUp();
+        now = kToday;
     }
 
     QStringList copies(const QString& dir) const {
@@ -52,8 +35,6 @@ protected:
             names << QFileInfo(c.Path).fileName();
         return names;
     }
-    QString backups() const { return folder() + BackupFolderName(); }
-
     static QString panel() { return mypan() && mypan()->isVisible() ? mypan()->text() : ""; }
 
     // Enough pages that a copy in single-page steps with pauses takes a while.
@@ -65,9 +46,6 @@ protected:
                            .arg(QString(300, QLatin1Char('x'))));
         tx.Commit();
     }
-
-    QDateTime now = kToday;
-    std::unique_ptr<TBackupService> service;
 };
 
 TEST_F(BackupServiceTest, TheFirstStartOfADayTakesACopyLaterStartsDoNot) {
