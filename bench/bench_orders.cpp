@@ -62,32 +62,13 @@ struct Fixture {
 // the C API, on a connection opened once.
 void direct(benchmark::State& state, const QString& condition) {
     const TListConfig config = OrdersListConfig();
-    const QByteArray count = (config.countSQL + QStringLiteral(" where ") + condition).toUtf8();
-    const QByteArray page =
-        (config.baseSQL + QStringLiteral(" WHERE ") + condition + QStringLiteral(" ORDER BY ") +
-         config.order + QStringLiteral(" LIMIT 20 OFFSET 0"))
-            .toUtf8();
+    const TRawOrdersPage sql =
+        RawOrdersStatements(config.baseSQL, config.countSQL, condition, config.order);
     sqlite3* db = nullptr;
     sqlite3_open(OrdersBenchDatabase().toUtf8().constData(), &db);
     for (auto _ : state) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, count.constData(), -1, &stmt, nullptr);
-        int64_t total = 0;
-        if (sqlite3_step(stmt) == SQLITE_ROW)
-            total = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-
-        sqlite3_prepare_v2(db, page.constData(), -1, &stmt, nullptr);
         int rows = 0;
-        int64_t sum = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            ++rows;
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                sum += sqlite3_column_bytes(stmt, c);
-        }
-        sqlite3_finalize(stmt);
-        benchmark::DoNotOptimize(sum);
-        if (total == 0 || rows != 20)
+        if (RunRawOrdersPage(db, sql, &rows) == 0 || rows != 20)
             state.SkipWithError("unexpected result");
     }
     sqlite3_close(db);

@@ -38,28 +38,12 @@ void builderPage(benchmark::State& state, const QString& condition) {
 }
 
 void directPage(benchmark::State& state, const QString& condition) {
+    const TRawOrdersPage sql = RawOrdersStatements(kBase, kCount, condition, kOrder);
     sqlite3* db = nullptr;
     sqlite3_open(OrdersBenchDatabase().toUtf8().constData(), &db);
-    const QByteArray count = (kCount + QStringLiteral(" WHERE ") + condition).toUtf8();
-    const QByteArray page =
-        (kBase + QStringLiteral(" WHERE ") + condition + QStringLiteral(" ORDER BY ") + kOrder +
-         QStringLiteral(" LIMIT 20 OFFSET 0"))
-            .toUtf8();
     for (auto _ : state) {
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db, count.constData(), -1, &stmt, nullptr);
-        int64_t total = 0;
-        if (sqlite3_step(stmt) == SQLITE_ROW)
-            total = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-
-        sqlite3_prepare_v2(db, page.constData(), -1, &stmt, nullptr);
-        int64_t sum = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            sum += sqlite3_column_int64(stmt, 0) + sqlite3_column_bytes(stmt, 1);
-        sqlite3_finalize(stmt);
-        benchmark::DoNotOptimize(sum);
-        if (total == 0)
+        int rows = 0;
+        if (RunRawOrdersPage(db, sql, &rows) == 0)
             state.SkipWithError("no rows counted");
     }
     sqlite3_close(db);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -63,4 +64,34 @@ QString OrdersBenchDatabase() {
         return file;
     }();
     return path;
+}
+
+TRawOrdersPage RawOrdersStatements(const QString& baseSQL, const QString& countSQL,
+                                   const QString& condition, const QString& order) {
+    return {(countSQL + QStringLiteral(" WHERE ") + condition).toUtf8(),
+            (baseSQL + QStringLiteral(" WHERE ") + condition + QStringLiteral(" ORDER BY ") +
+             order + QStringLiteral(" LIMIT 20 OFFSET 0"))
+                .toUtf8()};
+}
+
+int64_t RunRawOrdersPage(sqlite3* db, const TRawOrdersPage& sql, int* rows) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.count.constData(), -1, &stmt, nullptr);
+    int64_t total = 0;
+    if (sqlite3_step(stmt) == SQLITE_ROW)
+        total = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+
+    sqlite3_prepare_v2(db, sql.page.constData(), -1, &stmt, nullptr);
+    int read = 0;
+    int64_t bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        ++read;
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+            bytes += sqlite3_column_bytes(stmt, c);
+    }
+    sqlite3_finalize(stmt);
+    benchmark::DoNotOptimize(bytes);
+    *rows = read;
+    return total;
 }
