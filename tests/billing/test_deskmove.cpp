@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+#include <ostream>
+
 namespace {
 
 // Table 1's party: open lines of several states (one already sent to the
@@ -91,6 +93,11 @@ const TMoveCase kMoves[] = {
      "1|92.0|6|小王|李四|138|70.0", "3|桌位03|C03|6|1|92",
      "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
 };
+
+// Test listings name a case instead of dumping its bytes.
+void PrintTo(const TMoveCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DeskMoveCaseTest : public DeskMoveTest, public ::testing::WithParamInterface<TMoveCase> {};
 
@@ -255,6 +262,10 @@ const TStaleCase kStale[] = {
     {"SourceSettled", TDeskMove::Merge, 3, "UPDATE zel_orders_detail SET issettle=1 WHERE deskid=1",
      "本桌订单已被修改或已结算，请核对后重新并台", "3|桌位03|C03|2|1|12"},
 };
+
+void PrintTo(const TStaleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DeskMoveStaleTest : public DeskMoveTest, public ::testing::WithParamInterface<TStaleCase> {};
 
