@@ -12,6 +12,8 @@
 #include "common/ui/showcentred.h"
 
 #include <QFile>
+#include <QPointer>
+#include <QProgressBar>
 
 #include <memory>
 
@@ -54,17 +56,29 @@ void restoreChosen(TForm_setting* setting, const QString& copy) {
                 laymsg(QStringLiteral("您取消了操作"), 0, setting);
                 return;
             }
+            // Until the program restarts nothing may be written: an order
+            // taken now would be in neither the kept copy nor the restored file.
+            QProgressBar* bar = nullptr;
+            QPointer<QWidget> wait =
+                NewBackupProgressWindow(QStringLiteral("正在保存当前数据并准备恢复，请稍候…"), bar);
+            bar->setRange(0, 0);
+            wait->setWindowModality(Qt::ApplicationModal);
+            ShowCentred(wait, setting);
             const TBackupOptions options = service->Options;
-            service->Run([copy, options] { return prepareRestore(copy, options); },
-                         [](const QString& error) {
-                             if (!error.isEmpty()) {
-                                 Messages().Info(MessageCaption(),
-                                                 QStringLiteral("恢复失败: ") + error);
-                                 return;
-                             }
-                             RestartProgram();
-                         },
-                         setting);
+            const bool preparing = service->Run(
+                [copy, options] { return prepareRestore(copy, options); },
+                [wait](const QString& error) {
+                    if (error.isEmpty())
+                        RestartProgram();
+                    delete wait.data();
+                    if (!error.isEmpty())
+                        Messages().Info(MessageCaption(), QStringLiteral("恢复失败: ") + error);
+                },
+                setting);
+            if (!preparing) {
+                delete wait.data();
+                laymsg(QStringLiteral("备份进行中，请稍候"), 0, setting);
+            }
         },
         setting);
     if (!started)

@@ -20,14 +20,19 @@ namespace {
 
 TBackupService* g_active = nullptr;
 
-QWidget* progressWindow(QProgressBar*& bar) {
+QString closingText() {
+    return QStringLiteral("正在备份数据，完成后程序将退出，请稍候…");
+}
+
+} // namespace
+
+QWidget* NewBackupProgressWindow(const QString& text, QProgressBar*& bar) {
     auto* window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     window->setObjectName(QStringLiteral("BackupProgress"));
     window->setWindowTitle(QStringLiteral("数据备份"));
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(window);
-    layout->addWidget(
-        new QLabel(QStringLiteral("正在备份数据，完成后程序将退出，请稍候…"), window));
+    layout->addWidget(new QLabel(text, window));
     bar = new QProgressBar(window);
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -35,8 +40,6 @@ QWidget* progressWindow(QProgressBar*& bar) {
     window->setMinimumWidth(360);
     return window;
 }
-
-} // namespace
 
 TBackupService* ActiveBackups() {
     return g_active;
@@ -189,7 +192,7 @@ void TBackupService::CloseAfterBackup(std::function<void()> quit) {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible())
             window->hide();
-    FProgressWindow = progressWindow(FProgressBar);
+    FProgressWindow = NewBackupProgressWindow(closingText(), FProgressBar);
     if (FSkipClosing)
         FClosingBackupStarted = true;
     if (Running())
@@ -207,7 +210,7 @@ void TBackupService::WaitUntilDone() {
     if (!Running())
         return;
     if (!FProgressWindow)
-        FProgressWindow = progressWindow(FProgressBar);
+        FProgressWindow = NewBackupProgressWindow(closingText(), FProgressBar);
     FClosing = true;
     FClosingBackupStarted = true;
     QEventLoop loop;

@@ -89,6 +89,9 @@ private:
     QProgressBar* FProgressBar = nullptr;
 };
 
+// A small window with text and a progress bar (0..100), hidden; the caller owns it.
+QWidget* NewBackupProgressWindow(const QString& text, QProgressBar*& bar);
+
 // The service of the running program (set by the message loop), or nullptr.
 TBackupService* ActiveBackups();
 void SetActiveBackups(TBackupService* service);

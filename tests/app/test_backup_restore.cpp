@@ -13,6 +13,7 @@
 #include "backupfixture.h"
 #include "childrun.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -32,6 +33,8 @@ protected:
         now = kMorning;
         StartupSeams().Launch = [this](const QString& program, const QString& folder) {
             launched << program + QLatin1Char(' ') + folder;
+            const QWidget* modal = QApplication::activeModalWidget();
+            modalAtLaunch << (modal ? modal->objectName() : QString());
             return true;
         };
         StartupSeams().RequestQuit = [this] {
@@ -73,6 +76,8 @@ protected:
     }
 
     QStringList launched;
+    // The window that held the till still when the program restarted.
+    QStringList modalAtLaunch;
     int quits = 0;
 };
 
@@ -97,6 +102,10 @@ TEST_F(BackupRestoreTest, ARestoreBringsBackTheCopyKeepsTheReplacedDataAndRestar
               QStringList{QStringLiteral("确定用 2026-12-10 08:00:00 的备份恢复数据吗？\n"
                                          "当前数据会另存为一份备份，恢复后程序将重新启动。")});
     EXPECT_EQ(launched, QStringList{folder() + QStringLiteral("zeltora ") + folder()});
+    // No order could be taken while the replaced data was copied, and the
+    // waiting window is gone once the restart is under way.
+    EXPECT_EQ(modalAtLaunch, QStringList{QStringLiteral("BackupProgress")});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(RestorePending(dbPath()));
     // Nothing changed under the running windows.
