@@ -8,11 +8,13 @@
 #include "floor/deskstate.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,10 +27,20 @@ QString plain(const QString& text) {
     return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-QString deskCaption(const TDeskRow& desk) {
-    QString text = plain(desk.bh) + QLatin1Char('\n') + plain(desk.title);
+constexpr int kDeskButtonWidth = 116;
+constexpr int kDeskButtonHeight = 72;
+
+// Each line cut with "…" to the button's width: a long name must not push
+// the code or the amount out of sight.
+QString deskCaption(const TDeskRow& desk, const QFontMetrics& metrics) {
+    const int width = kDeskButtonWidth - 12;
+    const auto fit = [&](const QString& text) {
+        return plain(metrics.elidedText(text, Qt::ElideRight, width));
+    };
+    QString text = fit(desk.bh) + QLatin1Char('\n') + fit(desk.title);
     if (desk.stat == QLatin1String("1"))
-        text += QLatin1Char('\n') + desk.nums + QStringLiteral("人 ￥") + FormatFloat00(desk.price);
+        text += QLatin1Char('\n') +
+                fit(desk.nums + QStringLiteral("人 ￥") + FormatFloat00(desk.price));
     return text;
 }
 
@@ -38,7 +50,17 @@ TForm_desk_picker::TForm_desk_picker(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form_desk_picker"));
     setWindowModality(Qt::WindowModal);
 
-    FAreaRow = new QHBoxLayout;
+    // Many areas scroll sideways instead of widening the picker off the screen.
+    auto* strip = new QWidget;
+    strip->setObjectName(QStringLiteral("AreaButtons"));
+    FAreaRow = new QHBoxLayout(strip);
+    FAreaRow->setContentsMargins(0, 0, 0, 0);
+    FAreaScroll = new QScrollArea(this);
+    FAreaScroll->setObjectName(QStringLiteral("AreaStrip"));
+    FAreaScroll->setFrameShape(QFrame::NoFrame);
+    FAreaScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FAreaScroll->setWidgetResizable(true);
+    FAreaScroll->setWidget(strip);
     FAreas = new QButtonGroup(this);
     FAreas->setExclusive(true);
     connect(FAreas, &QButtonGroup::idClicked, this, [this](int id) { ShowArea(id); });
@@ -66,7 +88,7 @@ TForm_desk_picker::TForm_desk_picker(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cancel);
 
     auto* main = new QVBoxLayout(this);
-    main->addLayout(FAreaRow);
+    main->addWidget(FAreaScroll);
     main->addWidget(FScroll, 1);
     main->addWidget(lab_empty);
     main->addLayout(buttons);
@@ -111,6 +133,8 @@ void TForm_desk_picker::fillAreas() {
         known = known || area.id == FArea;
     }
     FAreaRow->addStretch();
+    FAreaScroll->setFixedHeight(FAreaRow->sizeHint().height() +
+                                FAreaScroll->horizontalScrollBar()->sizeHint().height());
     if (!known) // the area shown last was removed meanwhile
         FArea = 0;
 }
@@ -133,10 +157,12 @@ void TForm_desk_picker::ShowArea(int32_t CategoryID) {
     for (const TDeskRow& desk : desks) {
         if (desk.id == FFromID || !DeskTakesMove(FMove, desk.stat))
             continue;
-        auto* button = new QPushButton(deskCaption(desk), FGrid);
+        auto* button = new QPushButton(FGrid);
+        button->setText(deskCaption(desk, button->fontMetrics()));
+        button->setToolTip(desk.title);
         button->setObjectName(QStringLiteral("desk_%1").arg(desk.id));
         button->setProperty("deskid", desk.id);
-        button->setFixedSize(116, 72);
+        button->setFixedSize(kDeskButtonWidth, kDeskButtonHeight);
         // The colours of the floor's tiles, so a table looks the same in both.
         button->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid #A0A0A0")
                                   .arg(DeskStateColor(desk.stat).name()));

@@ -46,6 +46,7 @@ private:
     TDeskMove FMove = TDeskMove::Transfer;
     int32_t FFromID = 0;
     int32_t FArea = 0;
+    QScrollArea* FAreaScroll = nullptr;
     QHBoxLayout* FAreaRow = nullptr;
     QButtonGroup* FAreas = nullptr;
     QWidget* FGrid = nullptr;
