@@ -3,6 +3,7 @@
 #include "floor/form_main.h"
 
 #include "common/appvalues.h"
+#include "common/ui/elidedlabel.h"
 #include "floor/deskgrid.h"
 #include "floor/deskreader.h"
 #include "floor/deskstate.h"
@@ -187,7 +188,8 @@ TDeskTile* Tform_main::CreateDeskGroupBox(QWidget* Parent, int32_t DeskID, const
     const int ch = tile->height();
     const int half = cw / 2 - 10;
     const auto add = [&](const QString& text, Qt::Alignment align, const QRect& geometry) {
-        auto* label = new QLabel(text, tile);
+        // A long name or code is cut with "…" rather than spilling over its neighbours.
+        auto* label = new TElidedLabel(text, tile);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(align);
         label->setGeometry(geometry);

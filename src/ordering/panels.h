@@ -4,6 +4,8 @@
 // call, a panel whose children keep their distance to its right edge, a label
 // that cuts its text with an ellipsis, and a label that is a button.
 
+#include "common/ui/elidedlabel.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QList>
@@ -39,26 +41,6 @@ private:
         bool stretch = false;
     };
     QList<TAnchor> FAnchors;
-};
-
-// A one-line label that draws its text cut with "…" when it does not fit;
-// text() and the accessible name keep the whole text. The last TailLength
-// characters (a line's quantity and amount) are never cut: the part before
-// them is.
-class TElidedLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-    void SetTailLength(qsizetype TailLength);
-    // The text as drawn at the current width.
-    QString ShownText() const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    qsizetype FTailLength = 0;
 };
 
 // A text on its own background, sized to the text, that is pressed like a

@@ -100,6 +100,33 @@ TEST_F(FloorViewTest, TileShowsStateColourAndFiveLabels) {
     }
 }
 
+// A name of 60 characters is drawn cut with "…" inside its tile, as a plain
+// label shows the cut text; the label still holds the whole name.
+TEST_F(FloorViewTest, ALongNameIsCutWithAnEllipsisInsideItsTile) {
+    const QString name = QStringLiteral("靠窗的大圆桌").repeated(10);
+    addDesk({name, QStringLiteral("A1"), 0, 1});
+    Tform_main& w = makeWindow();
+    w.CreateCategoryPanel();
+    w.LoadDesksByCategory(0);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QLabel* title = labelAt(w.FindDeskGroupBox(1), QRect(0, 45, 120, 30));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), name);
+
+    const QString cut = title->fontMetrics().elidedText(name, Qt::ElideRight, title->width());
+    ASSERT_TRUE(cut.endsWith(QStringLiteral("…")));
+    QLabel expected(cut);
+    expected.setFont(title->font());
+    expected.setPalette(title->palette());
+    expected.setAlignment(title->alignment());
+    expected.setGeometry(title->geometry());
+    expected.setAttribute(Qt::WA_TranslucentBackground);
+    QLabel& shown = *title;
+    shown.setAttribute(Qt::WA_TranslucentBackground);
+    EXPECT_EQ(shown.grab().toImage(), expected.grab().toImage());
+}
+
 TEST_F(FloorViewTest, AreaWithoutLiveTablesSaysSo) {
     const int empty = addArea(QStringLiteral("包间"), 1);
     const int deletedOnly = addArea(QStringLiteral("露台"), 2);
