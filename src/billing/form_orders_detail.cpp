@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TForm_orders_detail::TForm_orders_detail() : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("Form_orders_detail"));
     setWindowTitle(QStringLiteral("订单详情"));
@@ -72,7 +74,7 @@ TForm_orders_detail::TForm_orders_detail() : QWidget(nullptr, Qt::Window) {
         ListView1->setColumnWidth(i, widths[i]);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setMinimumHeight(120);
+    ListView1->setMinimumHeight(80);
     main->addWidget(ListView1, 1);
 
     auto* bottom = new QWidget(this);
@@ -94,6 +96,8 @@ QLabel* TForm_orders_detail::addField(QGridLayout* grid, int row, int column,
     // Stored texts are shown as typed, never as markup.
     value->setTextFormat(Qt::PlainText);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long name wraps, so the details stay whole.
+    value->setWordWrap(true);
     value->setMinimumWidth(120);
     label->setBuddy(value);
     grid->addWidget(label, row, column * 2, Qt::AlignRight | Qt::AlignVCenter);
@@ -102,7 +106,9 @@ QLabel* TForm_orders_detail::addField(QGridLayout* grid, int row, int column,
 }
 
 QSize TForm_orders_detail::sizeHint() const {
-    return QSize(640, 500);
+    // Taller when long names wrap, so every line of them shows.
+    const int width = 640;
+    return QSize(width, std::max(500, layout()->totalHeightForWidth(width)));
 }
 
 void TForm_orders_detail::getdata() {

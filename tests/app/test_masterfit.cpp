@@ -354,6 +354,11 @@ TEST_F(MasterFitTest, OrderWindowsFitAndTheirCommandsAreInSight) {
                             "%1)")
                  .arg(i));
     }
+    // The order opened below was taken by a party with long names.
+    const QString longText = QStringLiteral("靠窗的大圆桌").repeated(10);
+    exec(QStringLiteral("UPDATE zel_orders SET fwy='%1', ydtruename='%1', bh='%1', ydtel='%1' "
+                        "WHERE id=25")
+             .arg(longText));
     TForm_Orders& list = fromMenu("N3", screens->Form_Orders.get());
     SCOPED_TRACE("order list");
     EXPECT_TRUE(onScreen(&list));
@@ -373,6 +378,12 @@ TEST_F(MasterFitTest, OrderWindowsFitAndTheirCommandsAreInSight) {
     TForm_orders_detail& detail = shown(screens->Form_orders_detail.get());
     EXPECT_EQ(detail.lab_ordid->text(), QStringLiteral("25"));
     EXPECT_TRUE(onScreen(&detail));
+    // Long names wrap inside their label instead of being cut off.
+    for (const QLabel* label : {detail.lab_bh, detail.lab_fwy, detail.lab_ydtruename}) {
+        EXPECT_EQ(label->text(), longText);
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+            << label->objectName().toStdString();
+    }
     for (const QWidget* w : QList<const QWidget*>{
              detail.lab_title, detail.lab_ordid, detail.lab_price, detail.lab_addtime,
              detail.lab_shishou, detail.lab_zhaoling, detail.lab_bh, detail.lab_nums,
