@@ -284,6 +284,15 @@ int RemoveOldBackups(const QString& folder, int keep) {
     for (int i = std::max(keep, 0); i < copies.size(); ++i)
         if (QFile::remove(copies.at(i).Path))
             ++removed;
+    // What a copy cut off by a crash or a power cut left behind. A copy still
+    // being written (another till on a shared folder) is touched all the time.
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-3600);
+    const QStringList leftovers = {QStringLiteral("zeltora-*.db") + kPartSuffix,
+                                   QStringLiteral("zeltora-*.db") + kPartSuffix +
+                                       QStringLiteral("-journal")};
+    for (const QFileInfo& info : QDir(folder).entryInfoList(leftovers, QDir::Files))
+        if (info.lastModified() < stale)
+            QFile::remove(info.absoluteFilePath());
     return removed;
 }
 

@@ -63,6 +63,7 @@ QString BackupDatabase(const QString& source, const QString& folder, const QDate
 QString CopyBackupTo(const QString& copy, const QString& folder);
 
 // Removes the oldest copies of folder beyond keep; returns how many went.
+// Unfinished copies left by a crash (untouched for an hour) go too.
 int RemoveOldBackups(const QString& folder, int keep = kKeptBackups);
 
 // Empty when file is a sound database of this program (integrity check

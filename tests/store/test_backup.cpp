@@ -195,6 +195,28 @@ TEST_F(BackupTest, RotationKeepsTheNewestThirty) {
     EXPECT_EQ(names(backups()).size(), kKeptBackups);
 }
 
+// A copy cut off by a crash leaves its unfinished file and journal behind:
+// the next backup clears them once they are old, never a copy still written.
+TEST_F(BackupTest, LeftoversOfAnInterruptedCopyAreClearedWhenStale) {
+    QDir().mkpath(backups());
+    const QStringList stale = {QStringLiteral("zeltora-20261201-220000.db.part"),
+                               QStringLiteral("zeltora-20261201-220000.db.part-journal")};
+    const QString fresh = QStringLiteral("zeltora-20261210-075959.db.part");
+    for (const QString& name : stale + QStringList{fresh}) {
+        QFile file(backups() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("unfinished");
+        file.flush();
+        if (name != fresh) {
+            ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600),
+                                         QFileDevice::FileModificationTime));
+        }
+    }
+    const TBackupOutcome outcome = RunBackup(dbPath(), folder(), QString(), kMorning, {});
+    EXPECT_EQ(outcome.Error, QString());
+    EXPECT_EQ(names(backups()), QStringList({QFileInfo(outcome.Copy).fileName(), fresh}));
+}
+
 TEST_F(BackupTest, ACopyThatFailsItsCheckKeepsEveryOlderCopy) {
     for (int i = 0; i < 31; ++i)
         BackupDatabase(dbPath(), backups(), kMorning.addDays(-40 + i));
