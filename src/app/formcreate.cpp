@@ -73,23 +73,26 @@ bool applyPendingRestore() {
     }
 }
 
-// Over a file that cannot be read: the newest copy that passes its check,
-// put in place when the operator agrees; the unreadable file is kept aside.
-bool restoredFromBackup() {
+// The newest copy that passes its check, put in place when the operator
+// agrees. heading says what is wrong with the file; an unreadable file is
+// kept aside in the backup folder, a missing or empty one is just replaced.
+bool restoredFromBackup(const QString& heading, bool setAside) {
     const QString folder = softpath + BackupFolderName();
     for (const TBackupCopy& copy : ListBackups(folder)) {
         if (!CheckCopy(copy.Path).isEmpty())
             continue;
-        const QString question =
-            QStringLiteral("数据库文件无法读取：%1\n找到 %2 的备份（%3 个订单），是否用它恢复数据？"
-                           "\n无法读取的文件将移到 backup 目录保留。")
-                .arg(sqlitename, copy.Taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                .arg(CountOrders(copy.Path));
+        QString question =
+            heading + QStringLiteral("\n找到 %1 的备份（%2 个订单），是否用它恢复数据？")
+                          .arg(copy.Taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                          .arg(CountOrders(copy.Path));
+        if (setAside)
+            question += QStringLiteral("\n无法读取的文件将移到 backup 目录保留。");
         if (!Messages().OkCancel(MessageCaption(), question))
             return false;
         try {
             PrepareRestore(copy.Path, sqlitename);
-            SetDamagedAside(sqlitename, folder, zclock::Now());
+            if (setAside)
+                SetDamagedAside(sqlitename, folder, zclock::Now());
             ApplyPendingRestore(sqlitename);
         } catch (const EBackupError& e) {
             Messages().Info(MessageCaption(), QStringLiteral("恢复备份失败: ") + e.Message());
@@ -103,11 +106,17 @@ bool restoredFromBackup() {
 // Nothing can work over a file that cannot be read, and nothing may write to it.
 bool databaseReadable() {
     const TDbFileCheck check = CheckDatabaseFile(sqlitename);
+    // Gone or emptied while copies of it are kept: a file deleted by mistake
+    // or a new disk, not a new restaurant. Refused, it starts as a new one.
+    if (check.State == TDbFileState::New) {
+        restoredFromBackup(QStringLiteral("数据库文件不存在或为空：") + sqlitename, false);
+        return true;
+    }
     if (check.Readable())
         return true;
     if (!check.Detail.isEmpty())
         platform::DebugOutput(sqlitename + QStringLiteral(": ") + check.Detail);
-    if (restoredFromBackup())
+    if (restoredFromBackup(QStringLiteral("数据库文件无法读取：") + sqlitename, true))
         return true;
     Messages().Info(MessageCaption(), UnreadableDatabaseMessage(sqlitename, check));
     StartupSeams().RequestQuit();

@@ -249,6 +249,62 @@ TEST_F(BackupRestoreTest, StartUpOverAnUnreadableDatabaseOffersTheNewestSoundCop
     }
 }
 
+// A database deleted by mistake (or emptied) while copies are kept: start-up
+// offers the newest sound copy before it would make a new, empty database.
+TEST_F(BackupRestoreTest, StartUpWithoutTheDatabaseOffersTheNewestSoundCopy) {
+    const QString demo =
+        QStringLiteral("还没有桌位，是否添加数据体验？可一键删除,添加桌位后不再提示。");
+    const QString offer =
+        QStringLiteral("数据库文件不存在或为空：%1\n找到 2026-12-09 08:00:00 的备份（1 个订单），"
+                       "是否用它恢复数据？")
+            .arg(dbPath());
+    const struct {
+        const char* name;
+        bool copies;
+        bool emptyFile; // emptied rather than deleted
+        bool accept;
+        QStringList says;
+        QString orders;
+    } cases[] = {
+        {"deleted, accepted", true, false, true, {offer}, QStringLiteral("早餐")},
+        {"emptied, accepted", true, true, true, {offer}, QStringLiteral("早餐")},
+        {"refused", true, false, false, {offer, demo}, QString()},
+        {"no copy", false, false, true, {demo}, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(backups()).removeRecursively();
+        QFile::remove(dbPath());
+        if (c.copies) {
+            ASSERT_TRUE(AutoCreateTable(dbPath()));
+            {
+                TSQLiteDatabase db(dbPath());
+                db.ExecSQL(QStringLiteral("INSERT INTO zel_desk (title, bh) VALUES ('A1', '1')"));
+                db.ExecSQL(QStringLiteral("INSERT INTO zel_orders (title) VALUES ('早餐')"));
+            }
+            BackupDatabase(dbPath(), backups(), kMorning.addDays(-1));
+            ASSERT_TRUE(QFile::remove(dbPath()));
+        }
+        if (c.emptyFile) {
+            QFile f(dbPath());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        messages.Calls.clear();
+        // The demonstration offer, when it comes, is refused.
+        messages.Answers = {c.accept, false};
+        quits = 0;
+        window = std::make_unique<Tform_main>();
+        FormCreate(*window);
+
+        EXPECT_EQ(messages.Texts(), c.says);
+        EXPECT_EQ(quits, 0);
+        EXPECT_NE(window->TileArea(), nullptr);
+        EXPECT_EQ(orders(dbPath()), c.orders);
+        window.reset();
+        UnlockWorkFolder();
+    }
+}
+
 // Real processes: the program that restarts itself still holds the folder's
 // lock while it ends; the new one waits for it and then puts the copy in place.
 TEST_F(BackupRestoreTest, TheRestartedProgramWaitsForTheLockOfTheOneEnding) {
