@@ -128,6 +128,8 @@ private:
     void btnOrderClick();
     void btnSettleClick();
     void printReceipt();
+    // Prints one layout and gives the print routine's answer.
+    QString printOutcome(const QString& layout, const QString& tid);
     // Prints one layout; false (the outcome shown) unless it was printed.
     bool printLayout(const QString& layout, const QString& tid);
     void moveClick(TDeskMove move);

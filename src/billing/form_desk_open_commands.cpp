@@ -177,13 +177,18 @@ bool TForm_desk_open::refuseNegative(const QList<QPair<QLineEdit*, QString>>& fi
     return true;
 }
 
-bool TForm_desk_open::printLayout(const QString& layout, const QString& tid) {
+QString TForm_desk_open::printOutcome(const QString& layout, const QString& tid) {
     QString result;
     try {
         addprint(layout, tid, result);
     } catch (const EConvertError& e) {
         result = e.Message();
     }
+    return result;
+}
+
+bool TForm_desk_open::printLayout(const QString& layout, const QString& tid) {
+    const QString result = printOutcome(layout, tid);
     if (result == printresult::Done())
         return true;
     notify(result);
@@ -227,8 +232,19 @@ void TForm_desk_open::PrintKitchenTicket(bool offerReprint) {
         showError(QString::fromUtf8(e.what()));
         return;
     }
-    if (!printLayout(layout, QStringLiteral("1")))
+    if (offerReprint) {
+        if (!printLayout(layout, QStringLiteral("1")))
+            return;
+    } else if (const QString result = printOutcome(layout, QStringLiteral("1"));
+               result != printresult::Done()) {
+        // Printed on its own while the ordering screen covers this window: a
+        // notification here would go unseen and the kitchen never cook.
+        Messages().Info(MessageCaption(),
+                        QStringLiteral("厨打小票未打印：%1\n新点的菜品还没有送到厨房，"
+                                       "请处理后点“厨打小票”。")
+                            .arg(result));
         return;
+    }
     try {
         MarkKitchenSent(database(), plan);
     } catch (const std::exception& e) {
