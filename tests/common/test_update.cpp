@@ -15,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace {
 
 QByteArray readAll(const QString& path) {
@@ -47,6 +51,22 @@ protected:
                               res.set_content(body, "application/json");
                           });
         ASSERT_TRUE(server.Start());
+    }
+
+    // Serves answers[i] under a base of its own, /c<i>; returns that base.
+    template <typename Case>
+    std::function<QString(size_t)> serveEach(const Case* cases, size_t count) {
+        std::vector<std::string> answers;
+        for (size_t i = 0; i < count; ++i)
+            answers.emplace_back(cases[i].answer);
+        server.Http().Get(R"(/c(\d+)/api/index\.php)", [answers](const httplib::Request& req,
+                                                                 httplib::Response& res) {
+            res.set_content(answers.at(std::stoul(req.matches[1].str())), "application/json");
+        });
+        EXPECT_TRUE(server.Start());
+        return [this](size_t i) {
+            return server.Base() + QStringLiteral("/c%1").arg(i);
+        };
     }
 
     // The answer text as the program receives it, through the background query.
@@ -95,15 +115,10 @@ TEST_F(UpdateServiceTest, StartUpOfferFollowsVersionAndIsupdate) {
         {R"({"version":"251112","isupdate":" 1 ","upstr":" 新功能 "})",
          "检测到软件有新的更新\r\n新功能"},
     };
-    // Each case is served under a base of its own: /c<number>.
-    server.Http().Get(
-        R"(/c(\d+)/api/index\.php)", [&](const httplib::Request& req, httplib::Response& res) {
-            res.set_content(cases[std::stoul(req.matches[1].str())].answer, "application/json");
-        });
-    ASSERT_TRUE(server.Start());
+    const auto base = serveEach(cases, std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].answer);
-        const QString text = ask(server.Base() + QStringLiteral("/c%1").arg(i));
+        const QString text = ask(base(i));
         const auto answer = ParseUpdateAnswer(text);
         ASSERT_TRUE(answer);
         const auto offer = UpdateOfferText(*answer);
@@ -148,16 +163,10 @@ TEST_F(UpdateServiceTest, VersionComparisonNamesWhatDiffers) {
         {R"({"version":"251111","subversion":"02"})", "当前软件为最新版本无须升级"},
         {R"({"version":" 251111\t","subversion":" 02 "})", "当前软件为最新版本无须升级"},
     };
-    // Each case is served under a base of its own: /c<number>.
-    server.Http().Get(
-        R"(/c(\d+)/api/index\.php)", [&](const httplib::Request& req, httplib::Response& res) {
-            res.set_content(cases[std::stoul(req.matches[1].str())].answer, "application/json");
-        });
-    ASSERT_TRUE(server.Start());
+    const auto base = serveEach(cases, std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].answer);
-        const QString box =
-            VersionComparisonBox(ask(server.Base() + QStringLiteral("/c%1").arg(i)));
+        const QString box = VersionComparisonBox(ask(base(i)));
         const QStringList lines = box.split(QStringLiteral("\r\n"));
         ASSERT_EQ(lines.size(), 9) << box.toStdString();
         EXPECT_EQ(lines[8], QString::fromUtf8(cases[i].result));
