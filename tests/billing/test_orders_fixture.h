@@ -2,20 +2,15 @@
 
 // A database with table 1 ("A01") where orders are settled as the table window
 // settles them, one minute apart, with the recording printer and messenger
-// installed and the receipt printer set.
+// installed and both printers set.
 
-#include "billing/recordingdevice.h"
 #include "billing/settlement.h"
-#include "billing/ticketsettings.h"
-#include "common/appvalues.h"
-#include "common/clock.h"
-#include "common/messages.h"
 
-#include "deskfixture.h"
+#include "deskenvironment.h"
 
 #include <tuple>
 
-class OrdersFixture : public DeskFixture {
+class OrdersFixture : public DeskWindowEnvironment {
 protected:
     struct Line {
         QString title;
@@ -26,22 +21,8 @@ protected:
     };
 
     void SetUp() override {
-        DeskFixture::SetUp();
-        sqlitename = dbPath();
-        inipath = path(QStringLiteral("config.ini"));
-        TicketSettings().Reset();
+        DeskWindowEnvironment::SetUp();
         zclock::SetTestClock([this] { return now; });
-        SetMessenger(&messages);
-        device.PrinterNames = {QStringLiteral("前台"), QStringLiteral("厨房")};
-        SetPageDevice(&device);
-        kd_printname = QStringLiteral("前台");
-    }
-
-    void TearDown() override {
-        SetPageDevice(nullptr);
-        SetMessenger(nullptr);
-        zclock::SetTestClock({});
-        kd_printname.clear();
     }
 
     // Settles lines on table 1 the way the table window does; returns the new
@@ -81,6 +62,4 @@ protected:
     }
 
     QDateTime now{QDate(2026, 12, 9), QTime(18, 0, 0)};
-    TRecordingMessenger messages;
-    TRecordingPageDevice device;
 };

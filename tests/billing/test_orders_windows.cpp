@@ -127,7 +127,7 @@ TEST_F(OrdersWindowTest, DetailCellAndDoubleClickAskForTheOrder) {
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked.takeFirst().at(0).toString(), QStringLiteral("1"));
     // Neither asks anything nor prints.
-    EXPECT_TRUE(messages.Calls.isEmpty());
+    EXPECT_TRUE(messenger.Calls.isEmpty());
     EXPECT_EQ(device.JobsEnded, 0);
 }
 
@@ -153,16 +153,16 @@ TEST_F(OrdersWindowTest, DeleteAsksThenSoftDeletesAndReloads) {
     settleMany(3);
     TForm_Orders& list = shownList();
 
-    messages.Answers = {false};
+    messenger.Answers = {false};
     clickCell(QStringLiteral("2"), TListCell::DeleteIcon);
-    ASSERT_EQ(messages.Calls.size(), 1);
-    EXPECT_EQ(messages.Calls[0].kind, TMessageKind::OkCancel);
-    EXPECT_EQ(messages.Calls[0].caption, QStringLiteral("友情提示"));
-    EXPECT_EQ(messages.Calls[0].text, QStringLiteral("确认要删除吗？"));
+    ASSERT_EQ(messenger.Calls.size(), 1);
+    EXPECT_EQ(messenger.Calls[0].kind, TMessageKind::OkCancel);
+    EXPECT_EQ(messenger.Calls[0].caption, QStringLiteral("友情提示"));
+    EXPECT_EQ(messenger.Calls[0].text, QStringLiteral("确认要删除吗？"));
     EXPECT_EQ(notice(), QStringLiteral("您取消了操作"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT SUM(deleted) FROM zel_orders")), QStringLiteral("0"));
 
-    messages.Answers = {true};
+    messenger.Answers = {true};
     clickCell(QStringLiteral("2"), TListCell::DeleteIcon);
     EXPECT_EQ(listedIds(), (QStringList{QStringLiteral("3"), QStringLiteral("1")}));
     EXPECT_EQ(list.lblPageInfo->text(), QStringLiteral("共2条记录，1/1页"));
@@ -183,7 +183,7 @@ TEST_F(OrdersWindowTest, AFailedDeleteShowsItsReasonAndLeavesTheOrderListed) {
     EXPECT_TRUE(notice().contains(QStringLiteral("订单已锁定"))) << notice().toStdString();
     EXPECT_EQ(listedIds(), (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
     EXPECT_EQ(list.lblPageInfo->text(), QStringLiteral("共2条记录，1/1页"));
-    for (const auto& call : messages.Calls)
+    for (const auto& call : messenger.Calls)
         EXPECT_FALSE(call.text.contains(QStringLiteral("成功"))) << call.text.toStdString();
 }
 
