@@ -5,8 +5,9 @@
 
 #include "app/backupservice.h"
 #include "common/appvalues.h"
-#include "store/adddata.h"
 #include "store/sqlitedb.h"
+
+#include "ordersdb.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,73 +28,56 @@ namespace {
 constexpr int kOrders = 1000000;
 constexpr int kLinesPerOrder = 3;
 
-int64_t count(const QString& file, const char* table) {
-    TSQLiteDatabase db(file);
-    return db.GetTable(QStringLiteral("SELECT count(*) FROM ") + QString::fromLatin1(table))
-        ->FieldAsInteger(0);
-}
-
 // Built once and kept between runs: filling it takes a minute.
 QString databasePath() {
-    static const QString path = [] {
-        const QString dir = QDir::tempPath() + QStringLiteral("/zeltora-bench");
-        QDir().mkpath(dir);
-        const QString file = dir + QStringLiteral("/orders-lines-1m.db");
-        if (QFile::exists(file) && count(file, "zel_orders") == kOrders &&
-            count(file, "zel_orders_detail") == int64_t(kOrders) * kLinesPerOrder)
-            return file;
-        QFile::remove(file);
-        if (!AutoCreateTable(file)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(file));
-            std::exit(1);
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(file.toUtf8().constData(), &db);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* order = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO zel_orders (id, title, ordid, deskid, allprice, price, "
-                           "shishou, zhaoling, paytype, nums, bh, deleted, addtime) VALUES "
-                           "(?1, ?2, ?3, ?4, ?5, ?5, 600, 600 - ?5, 7, 2, 'A01', 0, ?6)",
-                           -1, &order, nullptr);
-        sqlite3_stmt* line = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO zel_orders_detail (title, deskid, oneprice, quantity, "
-                           "caipinid, price, stat, sku, addtime, rootid, issettle) VALUES "
-                           "(?1, ?2, ?3, 1, ?4, ?3, 3, '', ?5, ?6, 1)",
-                           -1, &line, nullptr);
-        for (int i = 1; i <= kOrders; ++i) {
-            const int minute = i % 1440;
-            char stamp[32];
-            std::snprintf(stamp, sizeof stamp, "2026-11-%02d %02d:%02d:%02d", 1 + i / 40000 % 28,
-                          minute / 60, minute % 60, i % 60);
-            char ordid[32];
-            std::snprintf(ordid, sizeof ordid, "20261101%09d", i);
-            sqlite3_bind_int(order, 1, i);
-            sqlite3_bind_text(order, 2, stamp, -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(order, 3, ordid, -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(order, 4, 1 + i % 20);
-            sqlite3_bind_double(order, 5, 30.0 + i % 500);
-            sqlite3_bind_text(order, 6, stamp, -1, SQLITE_TRANSIENT);
-            sqlite3_step(order);
-            sqlite3_reset(order);
-            for (int l = 0; l < kLinesPerOrder; ++l) {
-                sqlite3_bind_text(line, 1, "宫保鸡丁", -1, SQLITE_STATIC);
-                sqlite3_bind_int(line, 2, 1 + i % 20);
-                sqlite3_bind_double(line, 3, 10.0 + l);
-                sqlite3_bind_int(line, 4, 1 + (i + l) % 300);
-                sqlite3_bind_int64(line, 5, 1700000000000LL + i);
-                sqlite3_bind_int(line, 6, i);
-                sqlite3_step(line);
-                sqlite3_reset(line);
+    static const QString path = KeptBenchDatabase(
+        QStringLiteral("orders-lines-1m.db"),
+        [](const QString& file) {
+            return BenchRowCount(file, "zel_orders") == kOrders &&
+                   BenchRowCount(file, "zel_orders_detail") == int64_t(kOrders) * kLinesPerOrder;
+        },
+        [](sqlite3* db) {
+            sqlite3_stmt* order = nullptr;
+            sqlite3_prepare_v2(db,
+                               "INSERT INTO zel_orders (id, title, ordid, deskid, allprice, price, "
+                               "shishou, zhaoling, paytype, nums, bh, deleted, addtime) VALUES "
+                               "(?1, ?2, ?3, ?4, ?5, ?5, 600, 600 - ?5, 7, 2, 'A01', 0, ?6)",
+                               -1, &order, nullptr);
+            sqlite3_stmt* line = nullptr;
+            sqlite3_prepare_v2(db,
+                               "INSERT INTO zel_orders_detail (title, deskid, oneprice, quantity, "
+                               "caipinid, price, stat, sku, addtime, rootid, issettle) VALUES "
+                               "(?1, ?2, ?3, 1, ?4, ?3, 3, '', ?5, ?6, 1)",
+                               -1, &line, nullptr);
+            for (int i = 1; i <= kOrders; ++i) {
+                const int minute = i % 1440;
+                char stamp[32];
+                std::snprintf(stamp, sizeof stamp, "2026-11-%02d %02d:%02d:%02d",
+                              1 + i / 40000 % 28, minute / 60, minute % 60, i % 60);
+                char ordid[32];
+                std::snprintf(ordid, sizeof ordid, "20261101%09d", i);
+                sqlite3_bind_int(order, 1, i);
+                sqlite3_bind_text(order, 2, stamp, -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(order, 3, ordid, -1, SQLITE_TRANSIENT);
+                sqlite3_bind_int(order, 4, 1 + i % 20);
+                sqlite3_bind_double(order, 5, 30.0 + i % 500);
+                sqlite3_bind_text(order, 6, stamp, -1, SQLITE_TRANSIENT);
+                sqlite3_step(order);
+                sqlite3_reset(order);
+                for (int l = 0; l < kLinesPerOrder; ++l) {
+                    sqlite3_bind_text(line, 1, "宫保鸡丁", -1, SQLITE_STATIC);
+                    sqlite3_bind_int(line, 2, 1 + i % 20);
+                    sqlite3_bind_double(line, 3, 10.0 + l);
+                    sqlite3_bind_int(line, 4, 1 + (i + l) % 300);
+                    sqlite3_bind_int64(line, 5, 1700000000000LL + i);
+                    sqlite3_bind_int(line, 6, i);
+                    sqlite3_step(line);
+                    sqlite3_reset(line);
+                }
             }
-        }
-        sqlite3_finalize(order);
-        sqlite3_finalize(line);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        return file;
-    }();
+            sqlite3_finalize(order);
+            sqlite3_finalize(line);
+        });
     return path;
 }
 

@@ -1,7 +1,7 @@
 #include "ordersdb.h"
 
-#include "store/SQLiteORM.h"
 #include "store/adddata.h"
+#include "store/sqlitedb.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,57 +12,67 @@
 #include <cstdio>
 #include <cstdlib>
 
-// The database is built once and kept between runs: filling it takes seconds.
-QString OrdersBenchDatabase() {
-    static const QString path = [] {
-        const QString dir = QDir::tempPath() + QStringLiteral("/zeltora-bench");
-        QDir().mkpath(dir);
-        const QString file = dir + QStringLiteral("/orders-1m.db");
-        if (QFile::exists(file)) {
-            TSQLiteDatabase db(file);
-            TSQLiteORM orm(&db, QStringLiteral("zel_orders"));
-            if (orm.Count() == kBenchOrders)
-                return file;
-            QFile::remove(file);
-        }
-        if (!AutoCreateTable(file)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(file));
-            std::exit(1);
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(file.toUtf8().constData(), &db);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO zel_orders (title, ordid, deskid, allprice, price, "
-                           "shishou, zhaoling, paytype, nums, bh, deleted, addtime) VALUES "
-                           "(?1, ?2, ?3, ?4, ?4, ?5, ?5 - ?4, 7, 2, ?6, ?7, ?8)",
-                           -1, &insert, nullptr);
-        for (int i = 0; i < kBenchOrders; ++i) {
-            const int day = 1 + i / 40000 % 28;
-            const int minute = i % 1440;
-            char stamp[32];
-            std::snprintf(stamp, sizeof stamp, "2026-11-%02d %02d:%02d:%02d", day, minute / 60,
-                          minute % 60, i % 60);
-            const QByteArray title = QByteArray(stamp) + "结算订单";
-            char ordid[32];
-            std::snprintf(ordid, sizeof ordid, "20261101%06d%03d", i % 1000000, i % 1000);
-            sqlite3_bind_text(insert, 1, title.constData(), int(title.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 2, ordid, -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(insert, 3, 1 + i % 20);
-            sqlite3_bind_double(insert, 4, 10.0 + i % 500);
-            sqlite3_bind_double(insert, 5, 600.0);
-            sqlite3_bind_text(insert, 6, "A01", -1, SQLITE_STATIC);
-            sqlite3_bind_int(insert, 7, i % 50 == 0 ? 1 : 0);
-            sqlite3_bind_text(insert, 8, stamp, -1, SQLITE_TRANSIENT);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+QString KeptBenchDatabase(const QString& name, const std::function<bool(const QString&)>& complete,
+                          const std::function<void(sqlite3*)>& fill) {
+    const QString dir = QDir::tempPath() + QStringLiteral("/zeltora-bench");
+    QDir().mkpath(dir);
+    const QString file = dir + QLatin1Char('/') + name;
+    if (QFile::exists(file) && complete(file))
         return file;
-    }();
+    QFile::remove(file);
+    if (!AutoCreateTable(file)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(file));
+        std::exit(1);
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    fill(db);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return file;
+}
+
+int64_t BenchRowCount(const QString& file, const char* table) {
+    TSQLiteDatabase db(file);
+    return db.GetTable(QStringLiteral("SELECT count(*) FROM ") + QString::fromLatin1(table))
+        ->FieldAsInteger(0);
+}
+
+QString OrdersBenchDatabase() {
+    static const QString path = KeptBenchDatabase(
+        QStringLiteral("orders-1m.db"),
+        [](const QString& file) { return BenchRowCount(file, "zel_orders") == kBenchOrders; },
+        [](sqlite3* db) {
+            sqlite3_stmt* insert = nullptr;
+            sqlite3_prepare_v2(db,
+                               "INSERT INTO zel_orders (title, ordid, deskid, allprice, price, "
+                               "shishou, zhaoling, paytype, nums, bh, deleted, addtime) VALUES "
+                               "(?1, ?2, ?3, ?4, ?4, ?5, ?5 - ?4, 7, 2, ?6, ?7, ?8)",
+                               -1, &insert, nullptr);
+            for (int i = 0; i < kBenchOrders; ++i) {
+                const int day = 1 + i / 40000 % 28;
+                const int minute = i % 1440;
+                char stamp[32];
+                std::snprintf(stamp, sizeof stamp, "2026-11-%02d %02d:%02d:%02d", day, minute / 60,
+                              minute % 60, i % 60);
+                const QByteArray title = QByteArray(stamp) + "结算订单";
+                char ordid[32];
+                std::snprintf(ordid, sizeof ordid, "20261101%06d%03d", i % 1000000, i % 1000);
+                sqlite3_bind_text(insert, 1, title.constData(), int(title.size()),
+                                  SQLITE_TRANSIENT);
+                sqlite3_bind_text(insert, 2, ordid, -1, SQLITE_TRANSIENT);
+                sqlite3_bind_int(insert, 3, 1 + i % 20);
+                sqlite3_bind_double(insert, 4, 10.0 + i % 500);
+                sqlite3_bind_double(insert, 5, 600.0);
+                sqlite3_bind_text(insert, 6, "A01", -1, SQLITE_STATIC);
+                sqlite3_bind_int(insert, 7, i % 50 == 0 ? 1 : 0);
+                sqlite3_bind_text(insert, 8, stamp, -1, SQLITE_TRANSIENT);
+                sqlite3_step(insert);
+                sqlite3_reset(insert);
+            }
+            sqlite3_finalize(insert);
+        });
     return path;
 }
 

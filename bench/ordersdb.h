@@ -1,16 +1,26 @@
 #pragma once
 
-// The database of the order-history benchmarks: 1,000,000 settled orders (one
-// in 50 deleted) under /tmp/zeltora-bench, built once and kept between runs.
+// Benchmark databases kept between runs, and the one of the order-history
+// benchmarks: 1,000,000 settled orders (one in 50 deleted).
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 struct sqlite3;
 
 constexpr int kBenchOrders = 1000000;
+
+// A database of name under /tmp/zeltora-bench, kept between runs: filling one
+// takes up to a minute. It is used again when complete(file) says so, else
+// made anew with the schema and filled by fill in one transaction.
+QString KeptBenchDatabase(const QString& name, const std::function<bool(const QString&)>& complete,
+                          const std::function<void(sqlite3*)>& fill);
+
+// Rows of table in file.
+int64_t BenchRowCount(const QString& file, const char* table);
 
 // Path of the database, built on first use.
 QString OrdersBenchDatabase();
