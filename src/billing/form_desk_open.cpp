@@ -2,6 +2,7 @@
 
 #include "billing/deskpicker.h"
 #include "billing/deskview.h"
+#include "billing/paytypes.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/myfun.h"
@@ -41,16 +42,6 @@ public:
         size.setHeight(kRowHeight);
         return size;
     }
-};
-
-struct TPayTypeCaption {
-    const char* caption;
-    int code;
-};
-
-const TPayTypeCaption kPayTypes[] = {
-    {"微信支付", 1}, {"支付宝", 3},    {"银行卡", 5}, {"现金", 7},
-    {"充值卡", 9},   {"余额扣款", 11}, {"免单", 15},  {"其它", 24},
 };
 
 QLineEdit* labelledEdit(QWidget* parent, QFormLayout* form, const QString& name,
@@ -165,10 +156,10 @@ void TForm_desk_open::buildControls() {
     auto* payGrid = new QGridLayout(box_paytype);
     FPayTypes = new QButtonGroup(this);
     int index = 0;
-    for (const auto& [caption, code] : kPayTypes) {
-        auto* radio = new QRadioButton(QString::fromUtf8(caption), box_paytype);
-        radio->setObjectName(QStringLiteral("paytype_%1").arg(code));
-        FPayTypes->addButton(radio, code);
+    for (const TPayType& type : PayTypes()) {
+        auto* radio = new QRadioButton(type.Caption, box_paytype);
+        radio->setObjectName(QStringLiteral("paytype_%1").arg(type.Code));
+        FPayTypes->addButton(radio, type.Code);
         payGrid->addWidget(radio, index / 4, index % 4);
         ++index;
     }
