@@ -14,6 +14,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-charts-dev libsqlite3-dev libcurl4-openssl-dev rapidjson-dev libsimpleini-dev
+    libqt6opengl6-dev  # Qt6Charts' CMake package needs Qt6OpenGL's, which qt6-charts-dev does not pull in
     fonts-noto-cjk
     libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
     xvfb xauth imagemagick poppler-utils
