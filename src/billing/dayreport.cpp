@@ -19,8 +19,10 @@ void figure(TLayout& layout, const QString& label, const QString& value) {
 
 QString BuildDayReport(const TTicketSettings& settings, const TBusinessReport& report) {
     TLayout layout;
-    layout.Centred(settings.Edit(QStringLiteral("lab_shopname")).trimmed(),
-                   QStringLiteral("\"size\":12,"));
+    // No blank line on the paper for a shop without a name.
+    const QString shop = settings.Edit(QStringLiteral("lab_shopname")).trimmed();
+    if (!shop.isEmpty())
+        layout.Centred(shop, QStringLiteral("\"size\":12,"));
     layout.Centred(QStringLiteral("营业日报"), QStringLiteral("\"isbold\":1,"));
     layout.Title(QStringLiteral("日期：") + report.Period.Caption());
     if (report.Period.DayStart > 0)

@@ -2,6 +2,7 @@
 
 #include "billing/backupsettings.h"
 #include "billing/myprint.h"
+#include "billing/reportsettings.h"
 #include "billing/setorloadini.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
@@ -126,6 +127,8 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
     fieldsLayout->addWidget(cdGroup);
     BackupGroup = new TBackupGroup(fields);
     fieldsLayout->addWidget(BackupGroup);
+    ReportGroup = new TReportGroup(fields);
+    fieldsLayout->addWidget(ReportGroup);
     fieldsLayout->addStretch();
     auto* fieldsArea = new TFitScrollArea(this);
     fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
@@ -177,6 +180,7 @@ void TForm_setting::FormCreate() {
     LoadTicketSettings(TicketSettings());
     showSettings();
     BackupGroup->Load();
+    ReportGroup->Load();
     fillPrinters();
 }
 

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class TBackupGroup;
+class TReportGroup;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +28,8 @@ public:
     QPushButton* Button2 = nullptr;
     // "立即备份", "从备份恢复" and the second backup folder.
     TBackupGroup* BackupGroup = nullptr;
+    // The hour a business day starts.
+    TReportGroup* ReportGroup = nullptr;
 
     // Loads config.ini into the fields and fills the printer pickers.
     void FormCreate();
