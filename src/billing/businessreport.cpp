@@ -1,6 +1,7 @@
 #include "billing/businessreport.h"
 
 #include "billing/paytypes.h"
+#include "billing/reportlines.h"
 #include "store/rowscan.h"
 
 #include <QHash>
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -46,11 +49,6 @@ TStamp readStamp(QByteArrayView text) {
     stamp.hour = std::max(0, twoDigits(text, 11));
     return stamp;
 }
-
-struct TDishSums {
-    double quantity = 0;
-    int64_t cents = 0;
-};
 
 // Whole numbers only ever reach the statements below.
 QString idList(const QList<int64_t>& ids) {
@@ -192,6 +190,21 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
     if (hi < lo)
         return report;
 
+    // The lines of the first three quarters of the orders are read on a
+    // second connection meanwhile. This one holds its read lock already, so
+    // no write can come between the two and both read the same data.
+    const int64_t split = lo + (hi - lo + 1) * 3 / 4;
+    std::vector<TLineRecord> early;
+    std::exception_ptr earlyFailure;
+    std::jthread worker([&] {
+        try {
+            TRowScanner own(file);
+            early = ReadLineRecords(own, lo, split - 1);
+        } catch (...) {
+            earlyFailure = std::current_exception();
+        }
+    });
+
     std::vector<bool> counted(size_t(hi - lo + 1), false);
     const int64_t firstDay = report.Period.First.toJulianDay();
     const int lastDay = report.Period.Days() - 1;
@@ -230,29 +243,21 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
     if (unrecorded.Orders > 0)
         report.PayTypes.append(unrecorded);
 
-    QHash<int64_t, TDishSums> dishes;
-    scan.Scan(QStringLiteral("SELECT `rootid`,`caipinid`,`stat`,`quantity`,`price` FROM "
-                             "zel_orders_detail WHERE `rootid` BETWEEN %1 AND %2")
-                  .arg(lo)
-                  .arg(hi),
-              [&](const TScanRow& row) {
-                  if (!counted[size_t(row.Int(0) - lo)])
-                      return;
-                  const int64_t stat = row.Int(2);
-                  if (stat == 7) {
-                      report.ReturnedQuantity += row.Double(3);
-                      report.ReturnedCents += cents(row.Double(4));
-                  } else if (stat >= 0 && stat <= 6) {
-                      TDishSums& sums = dishes[row.Int(1)];
-                      sums.quantity += row.Double(3);
-                      sums.cents += cents(row.Double(4));
-                  }
-              });
+    TLineSums lines;
+    SumLines(scan, split, hi, counted, lo, lines);
+    worker.join();
+    if (earlyFailure)
+        std::rethrow_exception(earlyFailure);
+    for (const TLineRecord& line : early)
+        if (counted[size_t(line.Order - lo)])
+            lines.Add(line.CaipinID, line.Stat, line.Quantity, line.Cents);
+    report.ReturnedQuantity = lines.ReturnedQuantity;
+    report.ReturnedCents = lines.ReturnedCents;
 
-    const QHash<int64_t, QString> titles = dishTitles(scan, dishes.keys());
+    const QHash<int64_t, QString> titles = dishTitles(scan, lines.Dishes.keys());
     QList<TDishFigure> figures;
-    for (auto it = dishes.cbegin(); it != dishes.cend(); ++it)
-        figures.append({it.key(), titles.value(it.key()), it->quantity, it->cents});
+    for (auto it = lines.Dishes.cbegin(); it != lines.Dishes.cend(); ++it)
+        figures.append({it.key(), titles.value(it.key()), it->Quantity, it->Cents});
     report.TopByQuantity = topTen(figures, moreQuantity);
     report.TopByAmount = topTen(figures, moreCents);
     return report;

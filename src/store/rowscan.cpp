@@ -47,7 +47,8 @@ void TRowScanner::Closer::operator()(sqlite3* db) const {
 
 TRowScanner::TRowScanner(const QString& file) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &raw,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     FDb.reset(raw);
     if (rc != SQLITE_OK)
         raise(raw, QStringLiteral("无法打开数据库 ") + file, QString());
