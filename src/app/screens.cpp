@@ -6,6 +6,7 @@
 #include "billing/form_desk_open.h"
 #include "billing/form_orders.h"
 #include "billing/form_orders_detail.h"
+#include "billing/form_report.h"
 #include "billing/form_setting.h"
 #include "common/ui/showcentred.h"
 #include "floor/form_main.h"
@@ -22,7 +23,8 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     // TForm_caipin, TForm_caipin_edit, TForm_caipin_class, TForm_caipin_class_edit,
     // TForm_desk_edit, TForm_desk_class, TForm_desk_class_edit, TForm_Orders,
     // TForm_orders_detail (the lists and editors of master data in
-    // CreateMasterDataScreens). Screens not built yet have no place below.
+    // CreateMasterDataScreens), then TForm_report. Screens not built yet have
+    // no place below.
     screens->Form_diancan = std::make_unique<TForm_diancan>();
     screens->Form_diancan->FormCreate();
     screens->Form_setting = std::make_unique<TForm_setting>();
@@ -32,6 +34,7 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     screens->MasterData = CreateMasterDataScreens(mainWindow, *screens->Form_diancan);
     screens->Form_Orders = std::make_unique<TForm_Orders>();
     screens->Form_orders_detail = std::make_unique<TForm_orders_detail>();
+    screens->Form_report = std::make_unique<TForm_report>();
 
     // "在线升级", "创建桌面快捷访问", "远程协助" and "帮助文档".
     WireSupportCommands(mainWindow);
@@ -45,6 +48,12 @@ std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow) {
     QObject::connect(
         orders, &TForm_Orders::OrderDetailRequested, detail,
         [detail, &mainWindow](const QString& id) { detail->OpenFor(id, &mainWindow); });
+
+    // "营业统计" shows the business summary, starting at today.
+    TForm_report* report = screens->Form_report.get();
+    if (QAction* entry = mainWindow.MenuAction(QStringLiteral("N12")))
+        QObject::connect(entry, &QAction::triggered, report,
+                         [report, &mainWindow] { ShowCentred(report, &mainWindow); });
 
     TForm_setting* setting = screens->Form_setting.get();
     WireBackupCommands(*setting);

@@ -12,6 +12,7 @@ class TForm_diancan;
 class TForm_setting;
 class TForm_Orders;
 class TForm_orders_detail;
+class TForm_report;
 struct TMasterDataScreens;
 
 struct TScreens {
@@ -23,6 +24,7 @@ struct TScreens {
     std::unique_ptr<TMasterDataScreens> MasterData;
     std::unique_ptr<TForm_Orders> Form_Orders;
     std::unique_ptr<TForm_orders_detail> Form_orders_detail;
+    std::unique_ptr<TForm_report> Form_report;
 };
 
 std::unique_ptr<TScreens> CreateScreens(Tform_main& mainWindow);

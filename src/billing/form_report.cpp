@@ -43,6 +43,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
+    // The style asks 80 pixels of any button; on a small screen the bar
+    // narrows them down to their text instead of leaving the screen.
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(caption) + 16);
     return b;
 }
 
@@ -181,11 +184,6 @@ QWidget* TForm_report::buildPeriodBar() {
         row->addWidget(b);
         *q.target = b;
     }
-    lab_daystart = plainLabel(bar);
-    lab_daystart->setObjectName(QStringLiteral("lab_daystart"));
-    lab_daystart->setStyleSheet(QStringLiteral("color: #777777;"));
-    row->addSpacing(4);
-    row->addWidget(lab_daystart);
     row->addStretch(1);
     btn_print = button(bar, "btn_print", QStringLiteral("打印日报"));
     btn_export = button(bar, "btn_export", QStringLiteral("导出表格"));
@@ -254,6 +252,11 @@ QWidget* TForm_report::buildFigures() {
     lab_guests = addFigure(grid, QStringLiteral("用餐人数"), "lab_guests");
     lab_perorder = addFigure(grid, QStringLiteral("单均消费"), "lab_perorder");
     lab_perguest = addFigure(grid, QStringLiteral("人均消费"), "lab_perguest");
+    lab_daystart = plainLabel(overview);
+    lab_daystart->setObjectName(QStringLiteral("lab_daystart"));
+    unbold(lab_daystart);
+    lab_daystart->setStyleSheet(QStringLiteral("color: #777777;"));
+    grid->addWidget(lab_daystart, grid->rowCount(), 0, 1, 3);
     layout->addWidget(overview);
 
     QGroupBox* pays = group(column, QStringLiteral("支付方式"));
@@ -319,7 +322,8 @@ void TForm_report::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     FDayStart = LoadReportDayStart();
-    lab_daystart->setText(FDayStart ? QStringLiteral("营业日%1:00起").arg(FDayStart) : QString());
+    lab_daystart->setText(FDayStart ? QStringLiteral("营业日从%1:00起算").arg(FDayStart)
+                                    : QString());
     lab_daystart->setVisible(FDayStart != 0);
     ChooseQuick(TQuickPeriod::Today);
 }

@@ -73,9 +73,9 @@ void Tform_main::createMenu() {
     const struct {
         const char* name;
         const char* caption;
-    } entries[] = {{"N3", "订单管理"}, {"N9", "菜品管理"},         {"N8", "桌位管理"},
-                   {"N7", "系统设置"}, {"N2", "创建桌面快捷访问"}, {"N6", "远程协助"},
-                   {"N5", "帮助文档"}};
+    } entries[] = {{"N3", "订单管理"}, {"N12", "营业统计"}, {"N9", "菜品管理"},
+                   {"N8", "桌位管理"}, {"N7", "系统设置"},  {"N2", "创建桌面快捷访问"},
+                   {"N6", "远程协助"}, {"N5", "帮助文档"}};
     for (const auto& entry : entries)
         bar->addAction(QString::fromUtf8(entry.caption))
             ->setObjectName(QString::fromUtf8(entry.name));

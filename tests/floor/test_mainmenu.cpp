@@ -30,13 +30,14 @@ TEST_F(MainMenuTest, MenuBarEntriesInOrderWithoutDemoEntry) {
     Tform_main& w = makeWindow();
     w.AddTestDataMenuEntry();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Ostrelo点餐系统"));
-    const QStringList expected = {"在线升级", "订单管理",         "菜品管理", "桌位管理",
-                                  "系统设置", "创建桌面快捷访问", "远程协助", "帮助文档"};
+    const QStringList expected = {"在线升级",         "订单管理", "营业统计",
+                                  "菜品管理",         "桌位管理", "系统设置",
+                                  "创建桌面快捷访问", "远程协助", "帮助文档"};
     EXPECT_EQ(texts(w.menuBar()->actions()), expected);
     QMenu* update = w.menuBar()->actions().first()->menu();
     ASSERT_NE(update, nullptr);
     EXPECT_EQ(texts(update->actions()), QStringList({"一键在线升级", "版本比对"}));
-    const QStringList names = {"N1", "N3", "N9", "N8", "N7", "N2", "N6", "N5"};
+    const QStringList names = {"N1", "N3", "N12", "N9", "N8", "N7", "N2", "N6", "N5"};
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(w.MenuAction(names[i]), w.menuBar()->actions().at(i)) << names[i].toStdString();
     EXPECT_EQ(w.MenuAction(QStringLiteral("N10")), update->actions().at(0));
@@ -52,7 +53,7 @@ TEST_F(MainMenuTest, DemoEntryIsAppendedAndDrawnBlueTenPointEightPixelsIn) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
 
     QMenuBar* bar = w.menuBar();
-    ASSERT_EQ(bar->actions().size(), 9);
+    ASSERT_EQ(bar->actions().size(), 10);
     QAction* entry = bar->actions().last();
     EXPECT_EQ(entry, w.MenuAction(QStringLiteral("MenuItem1")));
     EXPECT_EQ(entry->text(), QStringLiteral("删除体验数据"));
