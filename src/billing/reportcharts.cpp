@@ -1,12 +1,12 @@
 #include "billing/reportcharts.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
 #include <QPointF>
+#include <QResizeEvent>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int kMaxDayLabels = 8;
+// What the yuan axis and the margins take of a chart's width.
+constexpr int kYAxisRoom = 80;
 
 QChart* plainChart(const QString& title) {
     auto* chart = new QChart;
@@ -56,7 +58,13 @@ THoursChart::THoursChart(QWidget* parent) : QChartView(parent) {
     series->setBarWidth(0.7);
     series->append(FBars);
     chart->addSeries(series);
-    FHours = new QBarCategoryAxis;
+    // Bars stand at 0..23 on a value axis, so the hours can be labelled
+    // sparsely where the chart is narrow instead of all cut to "…".
+    FHours = new QCategoryAxis;
+    FHours->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    FHours->setStartValue(-1);
+    FHours->setRange(-0.5, 23.5);
+    FHours->setGridLineVisible(false);
     FHours->setTitleText(QStringLiteral("时"));
     QFont small = FHours->labelsFont();
     small.setPointSizeF(small.pointSizeF() * 0.8);
@@ -72,11 +80,12 @@ THoursChart::THoursChart(QWidget* parent) : QChartView(parent) {
 
 void THoursChart::SetData(const std::array<int64_t, 24>& hourCents, int dayStart) {
     if (dayStart != FDayStart) {
-        QStringList hours;
+        FHourNames.clear();
         for (int i = 0; i < 24; ++i)
-            hours << QString::number((dayStart + i) % 24);
-        FHours->setCategories(hours);
+            FHourNames << QString::number((dayStart + i) % 24);
         FDayStart = dayStart;
+        FLabelStep = 0;
+        labelHours();
     }
     int64_t top = 0;
     for (int i = 0; i < 24; ++i) {
@@ -87,8 +96,30 @@ void THoursChart::SetData(const std::array<int64_t, 24>& hourCents, int dayStart
     fitYuan(FYuan, top);
 }
 
-QStringList THoursChart::Hours() const {
-    return FHours->categories();
+void THoursChart::labelHours() {
+    // Every hour when there is room, else every second, third or fourth.
+    const QFontMetrics metrics(FHours->labelsFont());
+    const int room = std::max(1, (width() - kYAxisRoom) / 24);
+    const int needed = metrics.horizontalAdvance(QStringLiteral("23")) + 6;
+    int step = 1;
+    while (step < 4 && step * room < needed)
+        ++step;
+    if (step == FLabelStep || FHourNames.isEmpty())
+        return;
+    FLabelStep = step;
+    for (const QString& label : FHours->categoriesLabels())
+        FHours->remove(label);
+    for (int i = 0; i < 24; i += step)
+        FHours->append(FHourNames[i], i);
+}
+
+void THoursChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    labelHours();
+}
+
+QStringList THoursChart::HourLabels() const {
+    return FHours->categoriesLabels();
 }
 
 TDaysChart::TDaysChart(QWidget* parent) : QChartView(parent) {

@@ -12,7 +12,6 @@
 #include <array>
 #include <cstdint>
 
-class QBarCategoryAxis;
 class QBarSet;
 class QCategoryAxis;
 class QLineSeries;
@@ -30,13 +29,23 @@ public:
     void SetData(const std::array<int64_t, 24>& hourCents, int dayStart);
 
     QBarSet* Bars() const { return FBars; }
-    QStringList Hours() const;
+    // The hour of each bar, in drawing order.
+    QStringList Hours() const { return FHourNames; }
+    // The hours written under the axis; fewer when the chart is narrow.
+    QStringList HourLabels() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void labelHours();
+
     QBarSet* FBars = nullptr;
-    QBarCategoryAxis* FHours = nullptr;
+    QCategoryAxis* FHours = nullptr;
     QValueAxis* FYuan = nullptr;
+    QStringList FHourNames;
     int FDayStart = -1;
+    int FLabelStep = 0;
 };
 
 // "每日营业额": takings of each business day as a line in yuan, one point per

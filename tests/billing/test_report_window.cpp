@@ -304,6 +304,21 @@ TEST_F(ReportWindowTest, TheTableIsSavedWhereTheOperatorChose) {
     EXPECT_FALSE(QFile::exists(chosen));
 }
 
+TEST_F(ReportWindowTest, ANarrowHoursChartLabelsFewerHoursInsteadOfCuttingThem) {
+    TForm_report& w = shown();
+    THoursChart& chart = *w.chart_hours;
+    chart.resize(900, 300);
+    EXPECT_EQ(chart.HourLabels(), chart.Hours());
+    chart.resize(300, 300);
+    const QStringList sparse = chart.HourLabels();
+    EXPECT_GE(sparse.size(), 6);
+    EXPECT_LT(sparse.size(), 24);
+    for (const QString& hour : sparse)
+        EXPECT_TRUE(chart.Hours().contains(hour)) << hour.toStdString();
+    chart.resize(900, 300);
+    EXPECT_EQ(chart.HourLabels().size(), 24);
+}
+
 TEST_F(ReportWindowTest, EscapeCloses) {
     TForm_report& w = shown();
     QTest::keyClick(w.date_first, Qt::Key_Escape);
