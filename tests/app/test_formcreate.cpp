@@ -144,7 +144,7 @@ TEST_F(FormCreateTest, MissingProgramFileStopsBeforeTheSchemaWithOneMessage) {
     EXPECT_FALSE(QFileInfo::exists(dbPath()));
     EXPECT_EQ(w.CategoryScrollBox(), nullptr);
     EXPECT_EQ(w.TileArea(), nullptr);
-    EXPECT_EQ(w.menuBar()->actions().size(), 8);
+    EXPECT_EQ(w.menuBar()->actions().size(), 9);
     EXPECT_FALSE(AppQuitRequested());
 }
 
