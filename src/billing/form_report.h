@@ -50,7 +50,8 @@ public:
     TDaysChart* chart_days = nullptr;
 
     // The amount label of a payment type ("pay_<code>"), its count of orders
-    // beside it ("pay_<code>_n"); code -1 is the "未记录" row.
+    // beside it ("pay_<code>_n"); code -1 is the "未记录" row ("pay_none"),
+    // shown only when an order has a code no payment type has.
     QLabel* PayLabel(int code) const;
     QLabel* PayCountLabel(int code) const;
 
