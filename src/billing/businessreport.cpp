@@ -164,6 +164,11 @@ int64_t TBusinessReport::PerGuestCents() const {
 }
 
 TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& period) {
+    TRowScanner scan(file);
+    return ReadBusinessReport(scan, period);
+}
+
+TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& period) {
     TBusinessReport report;
     report.Period = period;
     report.Period.Last = std::max(period.First, period.Last);
@@ -177,7 +182,6 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
         return QStringLiteral("%1`addtime`>='%2' AND %1`addtime`<'%3'")
             .arg(plus, report.Period.FromText(), report.Period.ToText());
     };
-    TRowScanner scan(file);
 
     // The period's ids through the addtime index: its orders are then read in
     // id order, and its lines through the rootid index, without sorting.
@@ -205,7 +209,7 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
     std::exception_ptr earlyFailure;
     std::jthread worker([&] {
         try {
-            TRowScanner own(file);
+            TRowScanner own(scan.File());
             early = ReadLineRecords(own, lo, split - 1);
         } catch (...) {
             earlyFailure = std::current_exception();

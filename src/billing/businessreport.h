@@ -83,9 +83,14 @@ struct TBusinessReport {
     QList<int64_t> DayCents;
 };
 
+class TRowScanner;
+
 // Reads the summary of `period` from the database file in one snapshot.
 // Raises ESQLiteException when the file cannot be read.
 TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& period);
+// The same in the snapshot of `scan`, so that more can be read consistent
+// with the figures.
+TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& period);
 
 // "1234.50": cents as yuan with two decimals.
 QString CentsText(int64_t cents);

@@ -415,6 +415,8 @@ void TForm_report::clearFigures() {
 }
 
 void TForm_report::PrintReport() {
+    // The window may have stood open since before the last settlements.
+    Refresh();
     if (!FHasReport)
         return;
     QString result;
@@ -439,7 +441,8 @@ void TForm_report::ExportReport() {
     if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += QStringLiteral(".csv");
     try {
-        WriteReportCsv(sqlitename, FReport, path);
+        // What the file holds is read anew; the window shows the same.
+        showFigures(WriteReportCsv(sqlitename, FReport.Period, path));
     } catch (const EReportExportError& e) {
         laymsg(QStringLiteral("导出失败：") + e.Message(), 0, this);
         return;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -119,7 +120,7 @@ void writeFigures(TCsvWriter& csv, const TBusinessReport& report) {
 
 // Orders whose `deleted` is unset count nowhere in the figures, so they stay
 // out here as well: the settled rows add up to the takings.
-void writeOrders(TCsvWriter& csv, const QString& dbFile, const TReportPeriod& period) {
+void writeOrders(TCsvWriter& csv, TRowScanner& scan, const TReportPeriod& period) {
     csv.Row({text(QStringLiteral("编号")), text(QStringLiteral("订单号")),
              text(QStringLiteral("结算时间")), text(QStringLiteral("桌位号")),
              text(QStringLiteral("人数")), text(QStringLiteral("支付方式")),
@@ -132,7 +133,6 @@ void writeOrders(TCsvWriter& csv, const QString& dbFile, const TReportPeriod& pe
                        "`addtime`<'%2' AND `deleted` IS NOT NULL ORDER BY `addtime`,`id`")
             .arg(period.FromText(), period.ToText());
     try {
-        TRowScanner scan(dbFile);
         scan.Scan(sql, [&csv](const TScanRow& row) {
             csv.Row({number(QString::number(row.Int(0))), text(row.Text(1)), text(row.Text(2)),
                      text(row.Text(3)), number(QString::number(row.Int(4))),
@@ -159,10 +159,20 @@ QString ReportCsvFileName(const TReportPeriod& period) {
     return QStringLiteral("营业统计_") + days + QStringLiteral(".csv");
 }
 
-void WriteReportCsv(const QString& dbFile, const TBusinessReport& report, const QString& target) {
+TBusinessReport WriteReportCsv(const QString& dbFile, const TReportPeriod& period,
+                               const QString& target) {
+    std::optional<TRowScanner> scan;
+    TBusinessReport report;
+    try {
+        scan.emplace(dbFile);
+        report = ReadBusinessReport(*scan, period);
+    } catch (const ESQLiteException& e) {
+        throw EReportExportError(QStringLiteral("无法读取订单：") + e.Message());
+    }
     TCsvWriter csv(target);
     writeFigures(csv, report);
     csv.Row({});
-    writeOrders(csv, dbFile, report.Period);
+    writeOrders(csv, *scan, period);
     csv.Commit();
+    return report;
 }

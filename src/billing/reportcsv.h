@@ -20,7 +20,9 @@ public:
 // "营业统计_20261208-20261209.csv", or "营业统计_20261209.csv" for one day.
 QString ReportCsvFileName(const TReportPeriod& period);
 
-// Writes the figures of `report`, then the settled orders of its period read
-// from `dbFile` (deleted ones included and marked), by settlement time. The
+// Writes the figures of `period`, then its settled orders (deleted ones
+// included and marked) by settlement time, both read from `dbFile` in one
+// snapshot so that the rows add up to the figures; gives those figures. The
 // file appears whole or not at all; throws EReportExportError.
-void WriteReportCsv(const QString& dbFile, const TBusinessReport& report, const QString& target);
+TBusinessReport WriteReportCsv(const QString& dbFile, const TReportPeriod& period,
+                               const QString& target);

@@ -45,7 +45,7 @@ void TRowScanner::Closer::operator()(sqlite3* db) const {
     sqlite3_close(db);
 }
 
-TRowScanner::TRowScanner(const QString& file) {
+TRowScanner::TRowScanner(const QString& file) : FFile(file) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(file.toUtf8().constData(), &raw,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);

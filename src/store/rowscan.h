@@ -42,9 +42,12 @@ public:
     // when it cannot be prepared or a step fails.
     void Scan(const QString& sql, const std::function<void(const TScanRow&)>& visit);
 
+    const QString& File() const { return FFile; }
+
 private:
     struct Closer {
         void operator()(sqlite3* db) const;
     };
+    QString FFile;
     std::unique_ptr<sqlite3, Closer> FDb;
 };

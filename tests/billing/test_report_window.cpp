@@ -304,6 +304,30 @@ TEST_F(ReportWindowTest, TheTableIsSavedWhereTheOperatorChose) {
     EXPECT_FALSE(QFile::exists(chosen));
 }
 
+// The window may stand open for hours; what is printed or saved is read anew,
+// and the window shows what was printed or saved.
+TEST_F(ReportWindowTest, PrintAndExportTakeOrdersSettledSinceThePeriodWasShown) {
+    TForm_report& w = shown();
+    EXPECT_EQ(w.lab_takings->text(), QStringLiteral("￥33.00"));
+
+    order(QStringLiteral("2026-12-10 09:45:00"), 7, 2, {{4, QStringLiteral("米饭"), 2, 3}});
+    click(w.btn_print);
+    EXPECT_TRUE(device.DrawnTexts().join(QString()).contains(QStringLiteral("39.00")));
+    EXPECT_EQ(w.lab_takings->text(), QStringLiteral("￥39.00"));
+
+    order(QStringLiteral("2026-12-10 09:50:00"), 7, 1, {{4, QStringLiteral("米饭"), 2, 1}});
+    chosen = path(QStringLiteral("今天.csv"));
+    click(w.btn_export);
+    EXPECT_EQ(notice(), QStringLiteral("导出成功：") + chosen);
+    EXPECT_EQ(w.lab_takings->text(), QStringLiteral("￥41.00"));
+    EXPECT_EQ(w.lab_orders->text(), QStringLiteral("3"));
+    QFile csv(chosen);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(csv.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("营业额,41.00"))) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral(",已结算")), 3);
+}
+
 TEST_F(ReportWindowTest, ANarrowHoursChartLabelsFewerHoursInsteadOfCuttingThem) {
     TForm_report& w = shown();
     THoursChart& chart = *w.chart_hours;

@@ -58,9 +58,7 @@ Table parseCsv(const QString& text) {
 
 class ReportCsvTest : public ReportFixture {
 protected:
-    TBusinessReport twoDays() {
-        return ReadBusinessReport(dbPath(), {QDate(2026, 12, 8), QDate(2026, 12, 9), 0});
-    }
+    static TReportPeriod period() { return {QDate(2026, 12, 8), QDate(2026, 12, 9), 0}; }
 
     QByteArray bytes(const QString& file) {
         QFile f(file);
@@ -87,7 +85,7 @@ TEST_F(ReportCsvTest, FileNameNamesTheDaysOfThePeriod) {
 }
 
 TEST_F(ReportCsvTest, WrittenFiguresAndOrdersReadBackToTheCent) {
-    WriteReportCsv(dbPath(), twoDays(), target());
+    WriteReportCsv(dbPath(), period(), target());
     const QByteArray data = bytes(target());
     ASSERT_TRUE(data.startsWith("\xEF\xBB\xBF"));
     // Every line ends with CRLF.
@@ -161,7 +159,7 @@ TEST_F(ReportCsvTest, TypedTextsRoundTripAndNeverRunAsFormulas) {
         TSQLiteORM orm(db.get(), QStringLiteral("zel_orders"));
         orm.Where(QStringLiteral("`id`=2"));
         ASSERT_TRUE(orm.Save({{QStringLiteral("bh"), c.typed}, {QStringLiteral("fwy"), c.typed}}));
-        WriteReportCsv(dbPath(), twoDays(), target());
+        WriteReportCsv(dbPath(), period(), target());
         const Table orders = orderRows(parseCsv(QString::fromUtf8(bytes(target()).mid(3))));
         ASSERT_EQ(orders.size(), 7);
         EXPECT_EQ(orders[0].size(), 11);
@@ -175,7 +173,7 @@ TEST_F(ReportCsvTest, AFailedExportLeavesNoFileAndKeepsAnOlderOne) {
     // A folder that is a file cannot be written, even by root.
     const QString blocked = dbPath() + QStringLiteral("/营业统计.csv");
     try {
-        WriteReportCsv(dbPath(), twoDays(), blocked);
+        WriteReportCsv(dbPath(), period(), blocked);
         FAIL() << "no error";
     } catch (const EReportExportError& e) {
         EXPECT_TRUE(e.Message().startsWith(QStringLiteral("无法写入 ") + blocked))
@@ -194,7 +192,7 @@ TEST_F(ReportCsvTest, AFailedExportLeavesNoFileAndKeepsAnOlderOne) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(4096, 'x'));
     junk.close();
-    EXPECT_THROW(WriteReportCsv(notADatabase, twoDays(), target()), EReportExportError);
+    EXPECT_THROW(WriteReportCsv(notADatabase, period(), target()), EReportExportError);
     EXPECT_EQ(bytes(target()), QByteArray("older"));
     QStringList after = QDir(folder()).entryList(QDir::Files);
     QStringList expected = before;
