@@ -198,13 +198,13 @@ TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& perio
     if (hi < lo)
         return report;
 
-    // The lines of the first three quarters of the orders are read on a
+    // The lines of the first two thirds of the orders are read on a
     // second connection meanwhile, and kept as read until the orders say
     // which count: at most those of kEarlyOrders orders, so a long period
     // does not hold its lines in memory. This connection holds its read lock
     // already, so no write can come between the two and both read the same
     // data.
-    const int64_t split = lo + std::min<int64_t>((hi - lo + 1) * 3 / 4, kEarlyOrders);
+    const int64_t split = lo + std::min<int64_t>((hi - lo + 1) * 2 / 3, kEarlyOrders);
     std::vector<TLineRecord> early;
     std::exception_ptr earlyFailure;
     std::jthread worker([&] {

@@ -37,6 +37,8 @@ std::vector<TLineRecord> ReadLineRecords(TRowScanner& scan, int64_t first, int64
     std::vector<TLineRecord> records;
     if (last < first)
         return records;
+    // Four lines an order is usual; growing past that copies what was read.
+    records.reserve(size_t(last - first + 1) * 4);
     scan.Scan(linesOf(first, last), [&](const TScanRow& row) { records.push_back(record(row)); });
     return records;
 }
