@@ -2,15 +2,21 @@
 
 #include "app/formcreate.h"
 #include "app/workfolder.h"
+#include "billing/form_desk_open.h"
 #include "billing/ticketsettings.h"
 #include "common/appvalues.h"
+#include "floor/desktile.h"
+#include "ordering/dishcontrolmanager.h"
+#include "ordering/form_diancan.h"
 #include "ordering/modalrunner.h"
 #include "store/sqlitedb.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -63,4 +69,21 @@ QString ProgramWindowsTest::scalar(const QString& sql) {
     TSQLiteDatabase db(sqlitename);
     auto t = db.GetTable(sql);
     return t->RowCount() ? t->FieldAsString(0) : QStringLiteral("<none>");
+}
+
+void ProgramWindowsTest::orderAndSettle(int32_t desk, int times) {
+    TForm_desk_open& table = *screens->Form_desk_open;
+    TForm_diancan& diancan = *screens->Form_diancan;
+    click(window->FindDeskGroupBox(desk));
+    ASSERT_TRUE(table.isVisible());
+    click(table.CnButton1);
+    nextDialog = [&](QDialog& screen) {
+        for (int i = 0; i < times; ++i)
+            click(diancan.DishControlManager()->IncreaseButton(1));
+        click(diancan.findChild<QPushButton*>(QStringLiteral("FConfirmButton")));
+        screen.accept();
+    };
+    click(table.btnOrder);
+    ASSERT_EQ(table.ListView1->topLevelItemCount(), 1);
+    click(table.btnSettle);
 }

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 #include <functional>
 #include <memory>
 
@@ -29,6 +31,10 @@ protected:
     void startProgram();
 
     static void click(QWidget* w);
+    // Table desk as the operator takes it: its tile, "开台", the first dish
+    // ordered `times` times and confirmed, then settled. The table window
+    // stays open.
+    void orderAndSettle(int32_t desk, int times);
     // The first column of the first row of sql on the working database, "<none>" without rows.
     static QString scalar(const QString& sql);
 

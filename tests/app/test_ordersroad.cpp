@@ -11,13 +11,10 @@
 #include "floor/desktile.h"
 #include "floor/form_main.h"
 #include "floor/pagedlist.h"
-#include "ordering/dishcontrolmanager.h"
-#include "ordering/form_diancan.h"
 
 #include "programfixture.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,28 +29,15 @@ class OrdersRoadTest : public ProgramWindowsTest {};
 TEST_F(OrdersRoadTest, ASettledOrderIsFoundAndOpenedFromTheMenu) {
     startProgram();
     kd_printname = QStringLiteral("前台");
-    TForm_desk_open& desk = *screens->Form_desk_open;
-    TForm_diancan& diancan = *screens->Form_diancan;
     const QString dish = scalar(QStringLiteral("SELECT title FROM zel_caipin WHERE id=1"));
 
-    // Table 2: open, order the first dish twice, settle.
-    click(window->FindDeskGroupBox(2));
-    ASSERT_TRUE(desk.isVisible());
-    click(desk.CnButton1);
-    nextDialog = [&](QDialog& screen) {
-        click(diancan.DishControlManager()->IncreaseButton(1));
-        click(diancan.DishControlManager()->IncreaseButton(1));
-        click(diancan.findChild<QPushButton*>(QStringLiteral("FConfirmButton")));
-        screen.accept();
-    };
-    click(desk.btnOrder);
-    ASSERT_EQ(desk.ListView1->topLevelItemCount(), 1);
-    click(desk.btnSettle);
+    // Table 2: the first dish twice, settled.
+    ASSERT_NO_FATAL_FAILURE(orderAndSettle(2, 2));
     const QString id = scalar(QStringLiteral("SELECT id FROM zel_orders"));
     const QString bh = scalar(QStringLiteral("SELECT bh FROM zel_desk WHERE id=2"));
     const QString title = scalar(QStringLiteral("SELECT title FROM zel_orders"));
     ASSERT_EQ(id, QStringLiteral("1"));
-    desk.close();
+    screens->Form_desk_open->close();
 
     // "订单管理" shows the list centred on the main window.
     window->MenuAction(QStringLiteral("N3"))->trigger();

@@ -9,8 +9,6 @@
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"
-#include "ordering/dishcontrolmanager.h"
-#include "ordering/form_diancan.h"
 
 #include "programfixture.h"
 
@@ -18,7 +16,6 @@
 #include <QBarSet>
 #include <QDateEdit>
 #include <QDateTime>
-#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -31,29 +28,16 @@ class ReportRoadTest : public ProgramWindowsTest {};
 TEST_F(ReportRoadTest, ASettledTableShowsInTodaysFigures) {
     startProgram();
     kd_printname = QStringLiteral("前台");
-    TForm_desk_open& desk = *screens->Form_desk_open;
-    TForm_diancan& diancan = *screens->Form_diancan;
     const QString dish = scalar(QStringLiteral("SELECT title FROM zel_caipin WHERE id=1"));
 
-    // Table 2: open, order the first dish three times, settle.
-    click(window->FindDeskGroupBox(2));
-    ASSERT_TRUE(desk.isVisible());
-    click(desk.CnButton1);
-    nextDialog = [&](QDialog& screen) {
-        for (int i = 0; i < 3; ++i)
-            click(diancan.DishControlManager()->IncreaseButton(1));
-        click(diancan.findChild<QPushButton*>(QStringLiteral("FConfirmButton")));
-        screen.accept();
-    };
-    click(desk.btnOrder);
-    ASSERT_EQ(desk.ListView1->topLevelItemCount(), 1);
-    click(desk.btnSettle);
+    // Table 2: the first dish three times, settled.
+    ASSERT_NO_FATAL_FAILURE(orderAndSettle(2, 3));
     ASSERT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders")), QStringLiteral("1"));
     const double price = scalar(QStringLiteral("SELECT price FROM zel_orders")).toDouble();
     const int hour =
         scalar(QStringLiteral("SELECT substr(addtime, 12, 2) FROM zel_orders")).toInt();
     const QString takings = QStringLiteral("￥") + QString::number(price, 'f', 2);
-    desk.close();
+    screens->Form_desk_open->close();
 
     window->MenuAction(QStringLiteral("N12"))->trigger();
     TForm_report& report = *screens->Form_report;
