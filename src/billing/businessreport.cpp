@@ -21,10 +21,6 @@ const char* const kStampFormat = "yyyy-MM-dd hh:mm:ss";
 // has 100,000 orders.
 constexpr int64_t kEarlyOrders = 150000;
 
-int64_t cents(double yuan) {
-    return std::llround(yuan * 100);
-}
-
 // Two digits of text at `at`, or -1.
 int twoDigits(QByteArrayView text, qsizetype at) {
     if (text.size() < at + 2)
@@ -175,7 +171,7 @@ TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& perio
     report.DayCents = QList<int64_t>(report.Period.Days(), 0);
     for (const TPayType& type : PayTypes())
         report.PayTypes.append({type.Code, type.Caption, 0, 0});
-    TPayTypeFigure unrecorded{-1, QStringLiteral("未记录"), 0, 0};
+    TPayTypeFigure unrecorded{-1, PayTypeCaption(-1), 0, 0};
 
     // With "+" the planner stays on the id range rather than the index again.
     const auto inPeriod = [&](const QString& plus) {
@@ -227,7 +223,7 @@ TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& perio
               [&](const TScanRow& row) {
                   if (row.IsNull(1))
                       return;
-                  const int64_t amount = cents(row.Double(4));
+                  const int64_t amount = YuanToCents(row.Double(4));
                   if (row.Int(1) != 0) {
                       ++report.DeletedOrders;
                       report.DeletedCents += amount;
@@ -272,6 +268,14 @@ TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& perio
     report.TopByQuantity = topTen(figures, moreQuantity);
     report.TopByAmount = topTen(figures, moreCents);
     return report;
+}
+
+int64_t YuanToCents(double yuan) {
+    return std::llround(yuan * 100);
+}
+
+QString YuanText(int64_t cents) {
+    return QStringLiteral("￥") + CentsText(cents);
 }
 
 QString CentsText(int64_t cents) {

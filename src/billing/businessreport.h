@@ -92,7 +92,11 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
 // with the figures.
 TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& period);
 
+// Whole cents of an amount stored in yuan, rounded to the nearest cent.
+int64_t YuanToCents(double yuan);
 // "1234.50": cents as yuan with two decimals.
 QString CentsText(int64_t cents);
+// "￥1234.50".
+QString YuanText(int64_t cents);
 // "3", "2.5": a quantity without trailing zeros.
 QString QuantityText(double quantity);

@@ -6,10 +6,6 @@
 
 namespace {
 
-QString yuan(int64_t cents) {
-    return QStringLiteral("￥") + CentsText(cents);
-}
-
 // Label and value; the value gets the room of the two right columns.
 void figure(TLayout& layout, const QString& label, const QString& value) {
     layout.Line({label, value}, false);
@@ -31,9 +27,9 @@ QString BuildDayReport(const TTicketSettings& settings, const TBusinessReport& r
     layout.Dash();
     figure(layout, QStringLiteral("订单数"), QString::number(report.Orders));
     figure(layout, QStringLiteral("就餐人数"), QString::number(report.Guests));
-    figure(layout, QStringLiteral("营业额"), yuan(report.Cents));
-    figure(layout, QStringLiteral("单均消费"), yuan(report.PerOrderCents()));
-    figure(layout, QStringLiteral("人均消费"), yuan(report.PerGuestCents()));
+    figure(layout, QStringLiteral("营业额"), YuanText(report.Cents));
+    figure(layout, QStringLiteral("单均消费"), YuanText(report.PerOrderCents()));
+    figure(layout, QStringLiteral("人均消费"), YuanText(report.PerGuestCents()));
 
     layout.Dash();
     layout.Line({QStringLiteral("支付方式"), QStringLiteral("笔数"), QStringLiteral("金额")},

@@ -30,10 +30,6 @@ namespace {
 
 constexpr int kUnrecorded = -1;
 
-QString money(int64_t cents) {
-    return QStringLiteral("￥") + CentsText(cents);
-}
-
 QString payName(int code, const char* suffix = "") {
     return (code == kUnrecorded ? QStringLiteral("pay_none") : QStringLiteral("pay_%1").arg(code)) +
            QString::fromLatin1(suffix);
@@ -85,7 +81,7 @@ void fillTop(QTreeWidget* list, const QList<TDishFigure>& dishes) {
     QList<QTreeWidgetItem*> items;
     for (const TDishFigure& dish : dishes) {
         auto* item = new QTreeWidgetItem(
-            QStringList{dish.Title, QuantityText(dish.Quantity), money(dish.Cents)});
+            QStringList{dish.Title, QuantityText(dish.Quantity), YuanText(dish.Cents)});
         item->setToolTip(0, dish.Title);
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
@@ -265,7 +261,7 @@ QWidget* TForm_report::buildFigures() {
     payGrid->setColumnStretch(2, 1);
     for (const TPayType& type : PayTypes())
         addPayRow(payGrid, type.Code, type.Caption);
-    addPayRow(payGrid, kUnrecorded, QStringLiteral("未记录"));
+    addPayRow(payGrid, kUnrecorded, PayTypeCaption(kUnrecorded));
     layout->addWidget(pays);
 
     QGroupBox* apart = group(column, QStringLiteral("不计入营业额"));
@@ -365,24 +361,25 @@ void TForm_report::showFigures(const TBusinessReport& report) {
     FHasReport = true;
     lab_orders->setText(QString::number(report.Orders));
     lab_guests->setText(QString::number(report.Guests));
-    lab_takings->setText(money(report.Cents));
-    lab_perorder->setText(money(report.PerOrderCents()));
+    lab_takings->setText(YuanText(report.Cents));
+    lab_perorder->setText(YuanText(report.PerOrderCents()));
     // No guests recorded: a per-guest 0 would read as free meals.
-    lab_perguest->setText(report.Guests > 0 ? money(report.PerGuestCents()) : QStringLiteral("—"));
+    lab_perguest->setText(report.Guests > 0 ? YuanText(report.PerGuestCents())
+                                            : QStringLiteral("—"));
     bool unrecorded = false;
     for (const TPayTypeFigure& pay : report.PayTypes) {
         const int code = FPayAmounts.contains(pay.Code) ? pay.Code : kUnrecorded;
         unrecorded = unrecorded || code == kUnrecorded;
         FPayCounts[code]->setText(QStringLiteral("%1单").arg(pay.Orders));
-        FPayAmounts[code]->setText(money(pay.Cents));
+        FPayAmounts[code]->setText(YuanText(pay.Cents));
     }
     for (QMap<int, QLabel*>* row : {&FPayCaptions, &FPayCounts, &FPayAmounts})
         row->value(kUnrecorded)->setVisible(unrecorded);
     lab_returned->setText(
         QStringLiteral("%1份  %2")
-            .arg(QuantityText(report.ReturnedQuantity), money(report.ReturnedCents)));
+            .arg(QuantityText(report.ReturnedQuantity), YuanText(report.ReturnedCents)));
     lab_deleted->setText(
-        QStringLiteral("%1单  %2").arg(report.DeletedOrders).arg(money(report.DeletedCents)));
+        QStringLiteral("%1单  %2").arg(report.DeletedOrders).arg(YuanText(report.DeletedCents)));
     fillTop(list_topquantity, report.TopByQuantity);
     fillTop(list_topamount, report.TopByAmount);
     chart_hours->SetData(report.HourCents, report.Period.DayStart);

@@ -9,3 +9,11 @@ const QList<TPayType>& PayTypes() {
     };
     return types;
 }
+
+QString PayTypeCaption(int code) {
+    for (const TPayType& type : PayTypes()) {
+        if (type.Code == code)
+            return type.Caption;
+    }
+    return QStringLiteral("未记录");
+}

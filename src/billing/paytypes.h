@@ -12,3 +12,6 @@ struct TPayType {
 };
 
 const QList<TPayType>& PayTypes();
+
+// The caption of code; "未记录" for a code no payment type has.
+QString PayTypeCaption(int code);

@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <QStringList>
 
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -50,15 +49,7 @@ QString number(const QString& value) {
 }
 
 QString money(double yuan) {
-    return CentsText(std::llround(yuan * 100));
-}
-
-QString payCaption(int64_t code) {
-    for (const TPayType& type : PayTypes()) {
-        if (type.Code == code)
-            return type.Caption;
-    }
-    return QStringLiteral("未记录");
+    return CentsText(YuanToCents(yuan));
 }
 
 QString hourText(int hour) {
@@ -136,7 +127,7 @@ void writeOrders(TCsvWriter& csv, TRowScanner& scan, const TReportPeriod& period
         scan.Scan(sql, [&csv](const TScanRow& row) {
             csv.Row({number(QString::number(row.Int(0))), text(row.Text(1)), text(row.Text(2)),
                      text(row.Text(3)), number(QString::number(row.Int(4))),
-                     text(payCaption(row.Int(5))), number(money(row.Double(6))),
+                     text(PayTypeCaption(int(row.Int(5)))), number(money(row.Double(6))),
                      number(money(row.Double(7))), number(money(row.Double(8))), text(row.Text(9)),
                      text(row.Int(10) != 0 ? QStringLiteral("已删除") : QStringLiteral("已结算"))});
         });

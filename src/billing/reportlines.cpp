@@ -1,10 +1,9 @@
 #include "billing/reportlines.h"
 
+#include "billing/businessreport.h"
 #include "store/rowscan.h"
 
 #include <QString>
-
-#include <cmath>
 
 namespace {
 
@@ -17,7 +16,7 @@ QString linesOf(int64_t first, int64_t last) {
 }
 
 TLineRecord record(const TScanRow& row) {
-    return {row.Int(0), row.Int(1), row.Int(2), row.Double(3), std::llround(row.Double(4) * 100)};
+    return {row.Int(0), row.Int(1), row.Int(2), row.Double(3), YuanToCents(row.Double(4))};
 }
 
 } // namespace
