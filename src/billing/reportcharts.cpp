@@ -41,6 +41,19 @@ void fitYuan(QValueAxis* axis, int64_t maxCents) {
     axis->applyNiceNumbers();
 }
 
+// Labels stand at the values they name (a bar or a point each), in a small
+// face so more of them fit.
+QCategoryAxis* labelAxis(QChart* chart) {
+    auto* axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setStartValue(-1);
+    QFont small = axis->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    axis->setLabelsFont(small);
+    chart->addAxis(axis, Qt::AlignBottom);
+    return axis;
+}
+
 void setupView(QChartView* view, const char* name) {
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
@@ -60,16 +73,10 @@ THoursChart::THoursChart(QWidget* parent) : QChartView(parent) {
     chart->addSeries(series);
     // Bars stand at 0..23 on a value axis, so the hours can be labelled
     // sparsely where the chart is narrow instead of all cut to "…".
-    FHours = new QCategoryAxis;
-    FHours->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    FHours->setStartValue(-1);
+    FHours = labelAxis(chart);
     FHours->setRange(-0.5, 23.5);
     FHours->setGridLineVisible(false);
     FHours->setTitleText(QStringLiteral("时"));
-    QFont small = FHours->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    FHours->setLabelsFont(small);
-    chart->addAxis(FHours, Qt::AlignBottom);
     series->attachAxis(FHours);
     FYuan = yuanAxis(chart);
     series->attachAxis(FYuan);
@@ -131,13 +138,7 @@ TDaysChart::TDaysChart(QWidget* parent) : QChartView(parent) {
     pen.setWidth(2);
     FLine->setPen(pen);
     chart->addSeries(FLine);
-    FDays = new QCategoryAxis;
-    FDays->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    FDays->setStartValue(-1);
-    QFont small = FDays->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    FDays->setLabelsFont(small);
-    chart->addAxis(FDays, Qt::AlignBottom);
+    FDays = labelAxis(chart);
     FLine->attachAxis(FDays);
     FYuan = yuanAxis(chart);
     FLine->attachAxis(FYuan);
