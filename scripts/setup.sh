@@ -15,6 +15,9 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-charts-dev libsqlite3-dev libcurl4-openssl-dev rapidjson-dev libsimpleini-dev
     libqt6opengl6-dev  # Qt6Charts' CMake package needs Qt6OpenGL's, which qt6-charts-dev does not pull in
+    libxlsxwriter-dev  # typed cells for the spreadsheet export
+    libcups2-dev       # queue state and job outcome of the print queues
+    qt6-translations-l10n  # Qt's own dialogs and buttons in Chinese
     fonts-noto-cjk
     libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
     xvfb xauth imagemagick poppler-utils
