@@ -101,15 +101,30 @@ bool moreCents(const TDishFigure& a, const TDishFigure& b) {
     return a.Title < b.Title;
 }
 
+// The first local time at or after `hour` o'clock of `day`. Where the clock
+// springs over that hour (02:00 to 03:00, or midnight itself in some zones)
+// the hour does not exist and the day starts when the clock goes on; an hour
+// that repeats is one stamp text, so each order still falls in one day.
+QString dayStartText(const QDate& day, int hour) {
+    QDateTime at(day, QTime(hour, 0));
+    // A zone may skip a whole day; no gap is longer than that.
+    for (int minute = 1; !at.isValid() && minute <= 48 * 60; ++minute) {
+        // Wall-clock arithmetic in UTC, which has no gaps.
+        const QDateTime wall =
+            QDateTime(day, QTime(0, 0), Qt::UTC).addSecs(hour * 3600 + minute * 60);
+        at = QDateTime(wall.date(), wall.time());
+    }
+    return at.toString(QLatin1String(kStampFormat));
+}
+
 } // namespace
 
 QString TReportPeriod::FromText() const {
-    return QDateTime(First, QTime(DayStart, 0)).toString(QLatin1String(kStampFormat));
+    return dayStartText(First, DayStart);
 }
 
 QString TReportPeriod::ToText() const {
-    return QDateTime(std::max(First, Last).addDays(1), QTime(DayStart, 0))
-        .toString(QLatin1String(kStampFormat));
+    return dayStartText(std::max(First, Last).addDays(1), DayStart);
 }
 
 int TReportPeriod::Days() const {

@@ -23,7 +23,8 @@ struct TReportPeriod {
 
     // Settlement times of the period as stored ("yyyy-MM-dd hh:mm:ss"):
     // from First at DayStart o'clock up to, not including, the day after Last
-    // at DayStart o'clock.
+    // at DayStart o'clock. On a day whose clock skips that hour the day starts
+    // at the first local time after it.
     QString FromText() const;
     QString ToText() const;
     int Days() const; // business days in the period, at least 1

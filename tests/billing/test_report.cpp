@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <numeric>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -132,6 +136,100 @@ TEST_F(ReportTest, OnlyTheTenBestDishesAreListed) {
 TEST_F(ReportTest, AFileThatIsNotThereIsAnError) {
     EXPECT_THROW(ReadBusinessReport(path(QStringLiteral("missing.db")), twoDays()),
                  ESQLiteException);
+}
+
+// Stamps are local wall-clock texts, so a business day runs between two
+// local times that exist even where the clock jumps over the start hour.
+class ReportDaylightSavingTest : public ReportFixture {
+protected:
+    void TearDown() override {
+        if (FOldZone)
+            setenv("TZ", FOldZone->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+        ReportFixture::TearDown();
+    }
+
+    void zone(const char* name) {
+        if (!FOldZone && std::getenv("TZ"))
+            FOldZone = std::string(std::getenv("TZ"));
+        setenv("TZ", name, 1);
+        tzset();
+    }
+
+    QList<int64_t> days(const QDate& first, const QDate& last, int dayStart) {
+        return ReadBusinessReport(dbPath(), {first, last, dayStart}).DayCents;
+    }
+
+private:
+    std::optional<std::string> FOldZone;
+};
+
+TEST_F(ReportDaylightSavingTest, ADayStartingInTheSkippedHourStartsWhenTheClockGoesOn) {
+    const struct {
+        const char* zone;
+        QDate day; // the clock skips the day-start hour on this day
+        int dayStart;
+        QString from;                      // the first local time of that business day
+        QStringList before, inside, after; // settlement times
+    } cases[] = {
+        // 02:00 to 03:00 does not exist.
+        {"Europe/Berlin",
+         {2026, 3, 29},
+         2,
+         QStringLiteral("2026-03-29 03:00:00"),
+         {"2026-03-28 12:00:00", "2026-03-29 01:59:59"},
+         {"2026-03-29 03:00:00", "2026-03-29 12:30:00", "2026-03-30 01:30:00"},
+         {"2026-03-30 02:00:00"}},
+        // Midnight does not exist: the day starts at 01:00.
+        {"America/Sao_Paulo",
+         {2018, 11, 4},
+         0,
+         QStringLiteral("2018-11-04 01:00:00"),
+         {"2018-11-03 23:30:00"},
+         {"2018-11-04 01:00:00", "2018-11-04 19:00:00", "2018-11-04 23:59:59"},
+         {"2018-11-05 00:10:00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zone);
+        zone(c.zone);
+        for (const QStringList* times : {&c.before, &c.inside, &c.after})
+            for (const QString& t : *times)
+                order(t, 7, 1, {{4, QStringLiteral("米饭"), 2, 1}});
+        const TReportPeriod day{c.day, c.day, c.dayStart};
+        EXPECT_EQ(day.FromText(), c.from);
+        EXPECT_EQ(TReportPeriod({c.day.addDays(-1), c.day.addDays(-1), c.dayStart}).ToText(),
+                  c.from);
+        const TBusinessReport r = ReadBusinessReport(dbPath(), day);
+        EXPECT_EQ(r.Orders, c.inside.size());
+        EXPECT_EQ(r.Cents, 200 * c.inside.size());
+        EXPECT_EQ(
+            days(c.day.addDays(-1), c.day.addDays(1), c.dayStart),
+            QList<int64_t>({200 * c.before.size(), 200 * c.inside.size(), 200 * c.after.size()}));
+    }
+}
+
+TEST_F(ReportDaylightSavingTest, AnHourThatRepeatsCountsEachOrderOnce) {
+    zone("Europe/Berlin");
+    // 02:00 to 03:00 comes twice on 2026-10-25; both 02:30 are stored alike.
+    for (const char* t : {"2026-10-25 01:30:00", "2026-10-25 02:00:00", "2026-10-25 02:30:00",
+                          "2026-10-25 02:30:00", "2026-10-25 03:30:00"})
+        order(QString::fromLatin1(t), 7, 1, {{4, QStringLiteral("米饭"), 2, 1}});
+    const QDate sunday(2026, 10, 25);
+    for (const int dayStart : {0, 2, 3}) {
+        SCOPED_TRACE(dayStart);
+        const TBusinessReport both =
+            ReadBusinessReport(dbPath(), {sunday.addDays(-1), sunday, dayStart});
+        const TBusinessReport saturday =
+            ReadBusinessReport(dbPath(), {sunday.addDays(-1), sunday.addDays(-1), dayStart});
+        const TBusinessReport alone = ReadBusinessReport(dbPath(), {sunday, sunday, dayStart});
+        EXPECT_EQ(saturday.Orders + alone.Orders, 5);
+        EXPECT_EQ(both.Orders, 5);
+        EXPECT_EQ(both.DayCents, QList<int64_t>({saturday.Cents, alone.Cents}));
+    }
+    EXPECT_EQ(ReadBusinessReport(dbPath(), {sunday, sunday, 2}).Orders, 4);
+    EXPECT_EQ(ReadBusinessReport(dbPath(), {sunday, sunday, 3}).Orders, 1);
 }
 
 TEST(ReportPeriodTest, QuickChoices) {
