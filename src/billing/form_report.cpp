@@ -4,7 +4,7 @@
 #include "billing/paytypes.h"
 #include "billing/reportcharts.h"
 #include "billing/reportconfig.h"
-#include "billing/reportcsv.h"
+#include "billing/reportexport.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/closeonescape.h"
@@ -107,10 +107,11 @@ void unbold(QWidget* w) {
 
 } // namespace
 
-std::function<QString(QWidget*, const QString&)> TForm_report::ChooseFile =
-    [](QWidget* parent, const QString& suggestedPath) {
+std::function<QString(QWidget*, const QString&, const QStringList&, QString&)>
+    TForm_report::ChooseFile = [](QWidget* parent, const QString& suggestedPath,
+                                  const QStringList& filters, QString& filter) {
         return QFileDialog::getSaveFileName(parent, QStringLiteral("导出表格"), suggestedPath,
-                                            QStringLiteral("CSV 表格 (*.csv)"));
+                                            filters.join(QStringLiteral(";;")), &filter);
     };
 
 TForm_report::TForm_report() : QWidget(nullptr, Qt::Window) {
@@ -429,17 +430,21 @@ void TForm_report::PrintReport() {
 void TForm_report::ExportReport() {
     if (!FHasReport)
         return;
+    QStringList filters;
+    for (const TReportFormat& format : ReportFormats())
+        filters << format.Filter;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString suggested = QDir(documents.isEmpty() ? QDir::homePath() : documents)
-                                  .filePath(ReportCsvFileName(FReport.Period));
-    QString path = ChooseFile(this, suggested);
-    if (path.isEmpty())
+    const QString suggested =
+        QDir(documents.isEmpty() ? QDir::homePath() : documents)
+            .filePath(ReportFileName(FReport.Period, ReportFormats().front().Extension));
+    QString filter = filters.front();
+    const QString chosen = ChooseFile(this, suggested, filters, filter);
+    if (chosen.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        path += QStringLiteral(".csv");
+    const QString path = ReportExportPath(chosen, filter);
     try {
         // What the file holds is read anew; the window shows the same.
-        showFigures(WriteReportCsv(sqlitename, FReport.Period, path));
+        showFigures(WriteReport(sqlitename, FReport.Period, path));
     } catch (const EReportExportError& e) {
         laymsg(QStringLiteral("导出失败：") + e.Message(), 0, this);
         return;

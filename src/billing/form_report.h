@@ -9,6 +9,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -67,9 +68,12 @@ public:
     void PrintReport();
     void ExportReport();
 
-    // Asks where to save the table, starting at suggestedPath; empty when
-    // cancelled. Tests replace it.
-    static std::function<QString(QWidget* parent, const QString& suggestedPath)> ChooseFile;
+    // Asks where to save the table, starting at suggestedPath with `filter`
+    // chosen among `filters`; gives the path, empty when cancelled, and sets
+    // `filter` to the one chosen. Tests replace it.
+    static std::function<QString(QWidget* parent, const QString& suggestedPath,
+                                 const QStringList& filters, QString& filter)>
+        ChooseFile;
 
     QSize sizeHint() const override;
 

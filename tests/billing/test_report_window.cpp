@@ -9,6 +9,7 @@
 #include "common/ui/laymsg.h"
 
 #include "reportfixture.h"
+#include "reportxlsxsheet.h"
 
 #include <QBarSet>
 #include <QDateEdit>
@@ -30,8 +31,13 @@ protected:
     void SetUp() override {
         ReportFixture::SetUp();
         FChooseFile = TForm_report::ChooseFile;
-        TForm_report::ChooseFile = [this](QWidget*, const QString& suggested) {
+        TForm_report::ChooseFile = [this](QWidget*, const QString& suggested,
+                                          const QStringList& filters, QString& filter) {
             suggestions << suggested;
+            offered = filters;
+            preselected = filter;
+            if (!chosenFilter.isEmpty())
+                filter = chosenFilter;
             return chosen;
         };
     }
@@ -97,11 +103,14 @@ protected:
     }
 
     QStringList suggestions;
+    QStringList offered;
+    QString preselected;
     QString chosen;
+    QString chosenFilter; // the filter the operator picks; empty keeps the preselected one
     std::unique_ptr<TForm_report> form;
 
 private:
-    std::function<QString(QWidget*, const QString&)> FChooseFile;
+    std::function<QString(QWidget*, const QString&, const QStringList&, QString&)> FChooseFile;
 };
 
 TEST_F(ReportWindowTest, TwoDaysShowEveryFigureListAndChartPoint) {
@@ -283,25 +292,54 @@ TEST_F(ReportWindowTest, TheTableIsSavedWhereTheOperatorChose) {
     chosen.clear();
     click(w.btn_export);
     ASSERT_EQ(suggestions.size(), 1);
-    EXPECT_TRUE(suggestions[0].endsWith(QStringLiteral("/营业统计_20261208-20261209.csv")))
+    EXPECT_TRUE(suggestions[0].endsWith(QStringLiteral("/营业统计_20261208-20261209.xlsx")))
         << suggestions[0].toStdString();
+    EXPECT_EQ(offered, QStringList({"Excel 工作簿 (*.xlsx)", "CSV 文件 (*.csv)"}));
+    EXPECT_EQ(preselected, QStringLiteral("Excel 工作簿 (*.xlsx)"));
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), before);
     EXPECT_EQ(notice(), QString());
 
-    // A name without its extension gets one.
+    // A name without its extension gets the one of the chosen kind: a
+    // workbook whose order numbers and codes are text.
+    TSQLiteORM orm(db.get(), QStringLiteral("zel_orders"));
+    orm.Where(QStringLiteral("`id`=2"));
+    ASSERT_TRUE(orm.Save({{QStringLiteral("ordid"), QStringLiteral("20261208112005123")},
+                          {QStringLiteral("bh"), QStringLiteral("007")}}));
     chosen = path(QStringLiteral("十二月"));
+    click(w.btn_export);
+    const QString book = chosen + QStringLiteral(".xlsx");
+    EXPECT_EQ(notice(), QStringLiteral("导出成功：") + book);
+    const TXlsxSheet sheet(book);
+    ASSERT_TRUE(sheet.Ok());
+    ASSERT_GE(sheet.Rows().size(), 22);
+    const QList<TXlsxCell>& first = sheet.Rows()[21];
+    ASSERT_GE(first.size(), 7);
+    EXPECT_TRUE(first[1].IsText());
+    EXPECT_EQ(first[1].Value, QStringLiteral("20261208112005123"));
+    EXPECT_TRUE(first[3].IsText());
+    EXPECT_EQ(first[3].Value, QStringLiteral("007"));
+    EXPECT_EQ(first[6].Format, QStringLiteral("0.00"));
+    EXPECT_EQ(TXlsxSheet::Shown(sheet.Rows()[4][1]), QStringLiteral("427.90"));
+
+    // The same name as CSV.
+    chosenFilter = QStringLiteral("CSV 文件 (*.csv)");
     click(w.btn_export);
     const QString saved = chosen + QStringLiteral(".csv");
     EXPECT_EQ(notice(), QStringLiteral("导出成功：") + saved);
     QFile csv(saved);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("427.90")));
+    const QString text = QString::fromUtf8(csv.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("427.90")));
+    EXPECT_TRUE(text.contains(QStringLiteral("20261208112005123,2026-12-08 11:20:05,007,")));
 
-    // A folder that is not there: said, and no file left.
-    chosen = path(QStringLiteral("missing/表.csv"));
-    click(w.btn_export);
-    EXPECT_TRUE(notice().startsWith(QStringLiteral("导出失败："))) << notice().toStdString();
-    EXPECT_FALSE(QFile::exists(chosen));
+    // A folder that is not there: said, and no file left, of either kind.
+    for (const QString& name :
+         {QStringLiteral("missing/表.csv"), QStringLiteral("missing/表.xlsx")}) {
+        chosen = path(name);
+        click(w.btn_export);
+        EXPECT_TRUE(notice().startsWith(QStringLiteral("导出失败："))) << notice().toStdString();
+        EXPECT_FALSE(QFile::exists(chosen));
+    }
 }
 
 // The window may stand open for hours; what is printed or saved is read anew,

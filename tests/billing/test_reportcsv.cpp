@@ -6,6 +6,7 @@
 #include "store/sqlitedb.h"
 
 #include "../common/printqstring.h"
+#include "reportcsvtable.h"
 #include "reportfixture.h"
 
 #include <gtest/gtest.h>
@@ -14,47 +15,6 @@
 #include <QFile>
 
 namespace {
-
-using Table = QList<QStringList>;
-
-// RFC 4180 as a spreadsheet reads it: quoted cells may hold commas, quotes
-// (doubled) and line ends; records end with CRLF.
-Table parseCsv(const QString& text) {
-    Table rows;
-    QStringList row;
-    QString cell;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                cell += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                cell += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            row << cell;
-            cell.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() &&
-                   text[i + 1] == QLatin1Char('\n')) {
-            row << cell;
-            rows << row;
-            row.clear();
-            cell.clear();
-            ++i;
-        } else {
-            cell += c;
-        }
-    }
-    if (!cell.isEmpty() || !row.isEmpty())
-        rows << (row << cell);
-    return rows;
-}
 
 class ReportCsvTest : public ReportFixture {
 protected:
@@ -78,10 +38,10 @@ protected:
 };
 
 TEST_F(ReportCsvTest, FileNameNamesTheDaysOfThePeriod) {
-    EXPECT_EQ(ReportCsvFileName({QDate(2026, 12, 8), QDate(2026, 12, 9), 0}),
+    EXPECT_EQ(ReportFileName({QDate(2026, 12, 8), QDate(2026, 12, 9), 0}, QStringLiteral("csv")),
               QStringLiteral("营业统计_20261208-20261209.csv"));
-    EXPECT_EQ(ReportCsvFileName({QDate(2026, 12, 9), QDate(2026, 12, 9), 3}),
-              QStringLiteral("营业统计_20261209.csv"));
+    EXPECT_EQ(ReportFileName({QDate(2026, 12, 9), QDate(2026, 12, 9), 3}, QStringLiteral("xlsx")),
+              QStringLiteral("营业统计_20261209.xlsx"));
 }
 
 TEST_F(ReportCsvTest, WrittenFiguresAndOrdersReadBackToTheCent) {
