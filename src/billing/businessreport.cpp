@@ -285,6 +285,10 @@ TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& perio
     return report;
 }
 
+QString GuestsCaption() {
+    return QStringLiteral("用餐人数");
+}
+
 int64_t YuanToCents(double yuan) {
     return std::llround(yuan * 100);
 }

@@ -93,6 +93,10 @@ TBusinessReport ReadBusinessReport(const QString& file, const TReportPeriod& per
 // with the figures.
 TBusinessReport ReadBusinessReport(TRowScanner& scan, const TReportPeriod& period);
 
+// "用餐人数": the guest count's name in the summary, on its day report and in
+// its exports, as the table window and the order details call it.
+QString GuestsCaption();
+
 // Whole cents of an amount stored in yuan, rounded to the nearest cent.
 int64_t YuanToCents(double yuan);
 // "1234.50": cents as yuan with two decimals.

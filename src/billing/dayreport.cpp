@@ -26,7 +26,7 @@ QString BuildDayReport(const TTicketSettings& settings, const TBusinessReport& r
                          .arg(report.Period.DayStart, 2, 10, QLatin1Char('0')));
     layout.Dash();
     figure(layout, QStringLiteral("订单数"), QString::number(report.Orders));
-    figure(layout, QStringLiteral("就餐人数"), QString::number(report.Guests));
+    figure(layout, GuestsCaption(), QString::number(report.Guests));
     figure(layout, QStringLiteral("营业额"), YuanText(report.Cents));
     figure(layout, QStringLiteral("单均消费"), YuanText(report.PerOrderCents()));
     figure(layout, QStringLiteral("人均消费"), YuanText(report.PerGuestCents()));

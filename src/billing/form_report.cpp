@@ -246,7 +246,7 @@ QWidget* TForm_report::buildFigures() {
     large.setPointSizeF(large.pointSizeF() * 1.4);
     lab_takings->setFont(large);
     lab_orders = addFigure(grid, QStringLiteral("订单数"), "lab_orders");
-    lab_guests = addFigure(grid, QStringLiteral("用餐人数"), "lab_guests");
+    lab_guests = addFigure(grid, GuestsCaption(), "lab_guests");
     lab_perorder = addFigure(grid, QStringLiteral("单均消费"), "lab_perorder");
     lab_perguest = addFigure(grid, QStringLiteral("人均消费"), "lab_perguest");
     lab_daystart = plainLabel(overview);

@@ -18,7 +18,7 @@ void figureRows(const TBusinessReport& report, const std::function<void(const TR
     row({Cell::Of(QStringLiteral("统计期间")), Cell::Of(report.Period.Caption())});
     row({Cell::Of(QStringLiteral("营业日开始时间")), Cell::Of(hourText(report.Period.DayStart))});
     row({Cell::Of(QStringLiteral("订单数")), Cell::Count(report.Orders)});
-    row({Cell::Of(QStringLiteral("就餐人数")), Cell::Count(report.Guests)});
+    row({Cell::Of(GuestsCaption()), Cell::Count(report.Guests)});
     row({Cell::Of(QStringLiteral("营业额")), Cell::Money(report.Cents)});
     row({Cell::Of(QStringLiteral("单均消费")), Cell::Money(report.PerOrderCents())});
     row({Cell::Of(QStringLiteral("人均消费")), Cell::Money(report.PerGuestCents())});

@@ -63,7 +63,7 @@ TEST_F(DayReportTest, FiguresOfTwoDaysLandInTheirRowsAndColumns) {
     EXPECT_TRUE(all[1].startsWith(QStringLiteral("营业日报@")));
     EXPECT_EQ(all[2], QStringLiteral("日期：2026-12-08 至 2026-12-09@0"));
     EXPECT_EQ(rowsBetween(QStringLiteral("订单数"), QStringLiteral("人均消费")),
-              QStringList({"订单数@0 | 6@310", "就餐人数@0 | 17@310", "营业额@0 | ￥427.90@310",
+              QStringList({"订单数@0 | 6@310", "用餐人数@0 | 17@310", "营业额@0 | ￥427.90@310",
                            "单均消费@0 | ￥71.32@310", "人均消费@0 | ￥25.17@310"}));
     // Only the payment types that took orders, then their sum.
     EXPECT_EQ(rowsBetween(QStringLiteral("支付方式"), QStringLiteral("合计")),

@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -140,6 +141,22 @@ TEST_F(ReportWindowTest, TwoDaysShowEveryFigureListAndChartPoint) {
     EXPECT_TRUE(w.chart_days->isVisible());
     EXPECT_EQ(dayPoints(), QList<QPointF>({{0, 207.80}, {1, 220.10}}));
     EXPECT_EQ(w.chart_days->DayLabels(), QStringList({"12-08", "12-09"}));
+}
+
+// The guest count has the name the table window and the order details give
+// it, here as on the day report and in the exports.
+TEST_F(ReportWindowTest, TheGuestCountIsNamedAsInTheTableWindow) {
+    TForm_report& w = shown();
+    auto* grid = qobject_cast<QGridLayout*>(w.lab_guests->parentWidget()->layout());
+    ASSERT_TRUE(grid);
+    int row = -1, col = -1, rows = 0, cols = 0;
+    grid->getItemPosition(grid->indexOf(w.lab_guests), &row, &col, &rows, &cols);
+    ASSERT_TRUE(grid->itemAtPosition(row, 0));
+    auto* caption = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget());
+    ASSERT_TRUE(caption);
+    EXPECT_EQ(caption->text(), QStringLiteral("用餐人数"));
+    for (const QLabel* label : w.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains(QStringLiteral("就餐"))) << label->text().toStdString();
 }
 
 TEST_F(ReportWindowTest, EveryShowingStartsAtTodayAndReadsNewSettlements) {

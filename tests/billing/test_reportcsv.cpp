@@ -57,7 +57,7 @@ TEST_F(ReportCsvTest, WrittenFiguresAndOrdersReadBackToTheCent) {
     EXPECT_EQ(table.mid(0, 7), Table({{"统计期间", "2026-12-08 至 2026-12-09"},
                                       {"营业日开始时间", "00:00"},
                                       {"订单数", "6"},
-                                      {"就餐人数", "17"},
+                                      {"用餐人数", "17"},
                                       {"营业额", "427.90"},
                                       {"单均消费", "71.32"},
                                       {"人均消费", "25.17"}}));

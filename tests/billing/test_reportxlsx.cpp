@@ -82,6 +82,8 @@ TEST_F(ReportXlsxTest, CodesAreTextMoneyHasTwoDecimalsAndTimesAreDates) {
     // as numbers.
     ASSERT_GE(sheet.Rows().size(), 7);
     EXPECT_EQ(sheet.Rows()[2][1].Value, QStringLiteral("6"));
+    EXPECT_EQ(sheet.Rows()[3][0].Value, QStringLiteral("用餐人数"));
+    EXPECT_EQ(sheet.Rows()[3][1].Value, QStringLiteral("17"));
     EXPECT_EQ(sheet.Rows()[4][0].Value, QStringLiteral("营业额"));
     EXPECT_TRUE(sheet.Rows()[4][1].IsNumber());
     EXPECT_EQ(sheet.Rows()[4][1].Format, QStringLiteral("0.00"));
