@@ -4,15 +4,19 @@
 #include "app/backupservice.h"
 #include "app/formcreate.h"
 #include "app/quitrequest.h"
+#include "app/translations.h"
 #include "common/ui/qtmessenger.h"
 #include "floor/form_main.h"
 
 #include <QLocale>
+#include <QtGlobal>
 
 #include <exception>
 
 void InitProgram() {
     QLocale::setDefault(QLocale::c());
+    if (!LoadQtTranslations())
+        qWarning("Qt 的中文翻译文件未找到，系统对话框将显示英文");
     static TQtMessenger messenger;
     SetMessenger(&messenger);
 }

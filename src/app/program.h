@@ -8,7 +8,8 @@
 class QApplication;
 class Tform_main;
 
-// Fixes the number format and installs the message boxes.
+// Fixes the number format, loads Qt's Chinese texts and installs the message
+// boxes.
 void InitProgram();
 
 // Creates the main window, hidden, and runs its start-up sequence to the end.

@@ -66,6 +66,14 @@ TDeskLines SumDeskLines(const QList<TDeskLine>& Lines) {
     return sums;
 }
 
+QString DishCountText(const TDeskLines& Lines) {
+    return ShortestNumber(Lines.TotalDishes);
+}
+
+QString AmountText(const TDeskLines& Lines) {
+    return FormatFloat00(Lines.TotalAmount);
+}
+
 TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID) {
     TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
     orm.Where(QStringLiteral("deskid=%1 AND issettle=0 AND stat in(0,1,2,3,4,5,6,7)").arg(DeskID))

@@ -50,6 +50,11 @@ struct TDeskLines {
 
 TDeskLines SumDeskLines(const QList<TDeskLine>& Lines);
 
+// 菜品数量 and 合计 of open lines, written the same in every window that shows
+// them: the pieces in shortest decimal form, the amount with two decimals.
+QString DishCountText(const TDeskLines& Lines);
+QString AmountText(const TDeskLines& Lines);
+
 // Open lines of the table (not settled, status 0..7) by id. A failed read
 // throws EDeskError.
 TDeskLines ReadDeskLines(TSQLiteDatabase& db, int32_t DeskID);

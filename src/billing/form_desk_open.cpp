@@ -313,9 +313,9 @@ void TForm_desk_open::LoadOrderDetails() {
     }
     ListView1->clear();
     ListView1->addTopLevelItems(items);
-    const QString total = FormatFloat00(lines.TotalAmount);
+    const QString total = AmountText(lines);
     labTotalAmount->setText(QStringLiteral("￥") + total);
-    labTotalDishes->setText(ShortestNumber(lines.TotalDishes));
+    labTotalDishes->setText(DishCountText(lines));
     lab_shishou->setText(total);
     lab_zhaoling->setText(QStringLiteral("0.00"));
 }

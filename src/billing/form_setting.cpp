@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,6 +33,22 @@ QComboBox* printerPicker(QWidget* parent, const QString& name) {
     box->setMinimumWidth(220);
     return box;
 }
+
+// On a screen too low for the fields the window is made lower, never narrower:
+// the vertical scroll bar gets room of its own beside them instead of covering
+// their right edge.
+class TFieldsArea : public TFitScrollArea {
+public:
+    using TFitScrollArea::TFitScrollArea;
+
+    QSize minimumSizeHint() const override {
+        QSize hint = TFitScrollArea::minimumSizeHint();
+        if (const QWidget* content = widget())
+            hint.setWidth(content->minimumSizeHint().width() +
+                          verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+        return hint;
+    }
+};
 
 } // namespace
 
@@ -130,7 +147,7 @@ TForm_setting::TForm_setting(QWidget* parent) : QWidget(parent, Qt::Window) {
     ReportGroup = new TReportGroup(fields);
     fieldsLayout->addWidget(ReportGroup);
     fieldsLayout->addStretch();
-    auto* fieldsArea = new TFitScrollArea(this);
+    auto* fieldsArea = new TFieldsArea(this);
     fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
     fieldsArea->setWidget(fields);
 

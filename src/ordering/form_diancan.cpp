@@ -160,7 +160,7 @@ void TForm_diancan::CreateRightPanel() {
     SetBackground(FBatchPanel, FBatchPanel->palette().color(QPalette::Button));
     confirmed->addWidget(FBatchPanel);
     QLabel* stats = boldLabel(QStringLiteral("lblConfirmedStats"),
-                              QStringLiteral("菜品数量: 0 | 菜品件数: 0 | 合计: ￥0.00"), batch);
+                              QStringLiteral("菜品数量: 0 | 合计: ￥0.00"), batch);
     SetTextColour(stats, QColor(0, 0, 0xFF));
     stats->setGeometry(0, 0, batch->width(), stats->sizeHint().height());
     batch->AnchorRight(stats, true);
@@ -193,8 +193,7 @@ void TForm_diancan::CreateCartStatsLabel() {
     SetBackground(panel, panel->palette().color(QPalette::Button));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(
-        boldLabel(QStringLiteral("lblCartStats"), QStringLiteral("菜品数量: 0 | 菜品件数: 0")));
+    layout->addWidget(boldLabel(QStringLiteral("lblCartStats"), QStringLiteral("菜品数量: 0")));
     // Above the total and the confirm button, below the list.
     static_cast<QVBoxLayout*>(FTabCart->layout())->insertWidget(1, panel);
 }
@@ -273,7 +272,9 @@ int TForm_diancan::OpenForDesk(int32_t ADeskID, QWidget* centreOn) {
 void TForm_diancan::SetDeskID(int32_t ADeskID) {
     requireManager();
     FDeskID = QString::number(ADeskID);
-    setWindowTitle(QStringLiteral("点餐系统 - 桌位号: ") + FDeskID);
+    // The table's code comes with its row (LoadDataToForm); until then no
+    // other table's code stays in the caption.
+    setWindowTitle(QStringLiteral("点餐系统"));
     // A tick left from the previous table would claim lines nobody ticked.
     FSelectAllCheckBox->setChecked(false);
     FOrderManager->SetDeskID(FDeskID);
@@ -306,6 +307,8 @@ void TForm_diancan::LoadDataToForm() {
     Deskbh = TSQLiteORM::GetFieldAsString(row.get(), QStringLiteral("bh"));
     Desknums = TSQLiteORM::GetFieldAsString(row.get(), QStringLiteral("nums"));
     DeskStatus = TSQLiteORM::GetFieldAsString(row.get(), QStringLiteral("stat"));
+    // The code the floor and the table window show, not the row's id.
+    setWindowTitle(QStringLiteral("点餐系统 - 桌位号: ") + Deskbh);
 }
 
 void TForm_diancan::RefreshOrderData() {

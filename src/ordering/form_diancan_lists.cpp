@@ -161,9 +161,8 @@ void TForm_diancan::UpdateCartStatsDisplay() {
         CreateCartStatsLabel();
         label = FTabCart->findChild<QLabel*>(QStringLiteral("lblCartStats"));
     }
-    label->setText(
-        QStringLiteral("菜品数量: ") + QString::number(FOrderManager->GetCartItemCount()) +
-        QStringLiteral(" | 菜品件数: ") + ShortNumber(FOrderManager->GetCartTotalQuantity()));
+    label->setText(QStringLiteral("菜品数量: ") +
+                   DishCountText(SumOrderLines(FOrderManager->OrderList())));
 }
 
 void TForm_diancan::UpdateConfirmedStatsDisplay() {
@@ -172,11 +171,10 @@ void TForm_diancan::UpdateConfirmedStatsDisplay() {
     auto* label = FBatchPanel->findChild<QLabel*>(QStringLiteral("lblConfirmedStats"));
     if (!label)
         return;
-    label->setText(
-        QStringLiteral("菜品数量: ") + QString::number(FOrderManager->GetConfirmedItemCount()) +
-        QStringLiteral(" | 菜品件数: ") + ShortNumber(FOrderManager->GetConfirmedTotalQuantity()) +
-        QStringLiteral(" | 合计: ￥") +
-        ShortNumber(FOrderManager->CalculateConfirmedDisplayTotal()));
+    // Counted and written as the table window does it for the same lines.
+    const TDeskLines lines = SumOrderLines(FOrderManager->ConfirmedOrderList());
+    label->setText(QStringLiteral("菜品数量: ") + DishCountText(lines) +
+                   QStringLiteral(" | 合计: ￥") + AmountText(lines));
 }
 
 void TForm_diancan::HandleRemoveOrder(QPushButton* Sender) {

@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -105,6 +106,28 @@ TEST_F(FitTest, EveryWindowFitsAndItsCommandsAreInSight) {
     EXPECT_TRUE(onScreen(&setting));
     for (QWidget* command : QList<QWidget*>{setting.btnAdd, setting.Button1, setting.Button2})
         EXPECT_TRUE(inSight(command));
+}
+
+// The settings scroll up and down on a low screen; none of them may sit under
+// the scroll bar or past the right edge.
+TEST_F(FitTest, NoSettingIsHiddenUnderItsScrollBar) {
+    TForm_setting& setting = openSettings();
+    auto* area = setting.findChild<QScrollArea*>(QStringLiteral("FieldsArea"));
+    ASSERT_TRUE(area);
+    const QWidget* viewport = area->viewport();
+    EXPECT_TRUE(inSight(viewport));
+    int checked = 0;
+    for (const QWidget* w : area->widget()->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(area->widget()))
+            continue;
+        ++checked;
+        const int right = w->mapTo(viewport, QPoint(w->width(), 0)).x();
+        EXPECT_LE(right, viewport->width())
+            << w->objectName().toStdString() << " of " << w->metaObject()->className();
+    }
+    // The fields, their captions, the printer pickers and the backup commands.
+    EXPECT_GE(checked, 40);
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(FitTest, EscapeClosesEveryWindowButTheMainOne) {

@@ -88,7 +88,7 @@ TEST_F(DiancanOrderTest, ConfirmationMovesTheBasketAndUpdatesTableRowAndTile) {
                            QStringLiteral("宫保鸡丁 x 1 ￥5.50 (待制作)"),
                            QStringLiteral("水煮鱼 (大份) x 1 ￥58.00 (待制作)")}));
     EXPECT_EQ(text(QStringLiteral("lblConfirmedStats")),
-              QStringLiteral("菜品数量: 3 | 菜品件数: 4 | 合计: ￥83.5"));
+              QStringLiteral("菜品数量: 4 | 合计: ￥83.50"));
     EXPECT_EQ(screen->DishControlManager()->QuantityLabel(yuxiang)->text(), QStringLiteral("0"));
     EXPECT_EQ(screen->DishControlManager()->SelectSpecButton(shuizhu)->text(),
               QStringLiteral("选择规格"));
@@ -157,9 +157,9 @@ TEST_F(DiancanOrderTest, ServedOnOneLineReturnedOnAnother) {
     EXPECT_EQ(confirmedTexts(), QStringList({QStringLiteral("鱼香肉丝 x 1 ￥10.00 (待制作)"),
                                              QStringLiteral("宫保鸡丁 x 1 ￥5.50 (已出菜)"),
                                              QStringLiteral("拍黄瓜 x 1 ￥8.00 (已退菜)")}));
-    // Returned lines are listed and counted as lines, not as pieces or money.
+    // Returned lines are listed, but count in neither pieces nor money.
     EXPECT_EQ(text(QStringLiteral("lblConfirmedStats")),
-              QStringLiteral("菜品数量: 3 | 菜品件数: 2 | 合计: ￥15.5"));
+              QStringLiteral("菜品数量: 2 | 合计: ￥15.50"));
     EXPECT_EQ(deskRow(), QStringLiteral("1 15.5"));
     expectLastTile(QStringLiteral("1"), 15.5);
     EXPECT_TRUE(messages.Calls.isEmpty());
@@ -185,7 +185,7 @@ TEST_F(DiancanOrderTest, AllLinesReturnedKeepTheTableOccupiedAtZero) {
     expectLastTile(QStringLiteral("1"), 0);
     EXPECT_EQ(confirmedRows().size(), 3);
     EXPECT_EQ(text(QStringLiteral("lblConfirmedStats")),
-              QStringLiteral("菜品数量: 3 | 菜品件数: 0 | 合计: ￥0"));
+              QStringLiteral("菜品数量: 0 | 合计: ￥0.00"));
 }
 
 TEST_F(DiancanOrderTest, AllLinesDeletedFreeTheTableInTheRowAndOnTheTile) {
