@@ -223,8 +223,9 @@ void TForm_desk_open::PrintKitchenTicket(bool offerReprint) {
             if (!ask(QStringLiteral("没有新加的菜品，是否重新打印全部菜品？")))
                 return;
             // A reprint tells the kitchen nothing new: nothing is marked.
-            printLayout(BuildKitchenTicket(database(), TicketSettings(), DeskID, Deskbh),
-                        QStringLiteral("1"));
+            if (printLayout(BuildKitchenTicket(database(), TicketSettings(), DeskID, Deskbh),
+                            QStringLiteral("1")))
+                notify(QStringLiteral("厨打小票已重新打印"));
             return;
         }
         layout = BuildKitchenTicket(TicketSettings(), Deskbh, plan);
@@ -249,7 +250,9 @@ void TForm_desk_open::PrintKitchenTicket(bool offerReprint) {
         MarkKitchenSent(database(), plan);
     } catch (const std::exception& e) {
         showError(QStringLiteral("厨打小票已打印，但") + QString::fromUtf8(e.what()));
+        return;
     }
+    notify(KitchenSentNote(plan));
 }
 
 void TForm_desk_open::AfterConfirmation(int32_t ADeskID) {

@@ -64,3 +64,12 @@ void MarkKitchenSent(TSQLiteDatabase& db, const TKitchenPlan& plan) {
     mark(db, plan.ReturnedIDs, 2);
     transaction.Commit();
 }
+
+QString KitchenSentNote(const TKitchenPlan& plan) {
+    QStringList parts;
+    if (!plan.NewIDs.isEmpty())
+        parts << QStringLiteral("%1道菜").arg(plan.NewIDs.size());
+    if (!plan.ReturnedIDs.isEmpty())
+        parts << QStringLiteral("退菜%1道").arg(plan.ReturnedIDs.size());
+    return QStringLiteral("已送厨房：") + parts.join(QStringLiteral("，"));
+}

@@ -37,3 +37,6 @@ QString BuildKitchenTicket(const TTicketSettings& settings, const QString& DeskB
 // Marks the planned lines as the kitchen now knows them, in one transaction;
 // settled lines are left alone. Throws ESQLiteException, with nothing marked.
 void MarkKitchenSent(TSQLiteDatabase& db, const TKitchenPlan& plan);
+
+// What a printed ticket told the kitchen, for the operator: "已送厨房：3道菜".
+QString KitchenSentNote(const TKitchenPlan& plan);

@@ -317,7 +317,8 @@ void addprint(TPageDevice& device, const TTicketSettings& settings, const QStrin
         Result = printresult::BadFontSize();
         return;
     }
-    const qsizetype index = device.Printers().indexOf(kitchen ? cd_printname : kd_printname);
+    const QString printer = kitchen ? cd_printname : kd_printname;
+    const qsizetype index = device.Printers().indexOf(printer);
     if (index < 0) {
         Result = printresult::NoPrinter();
         return;
@@ -330,6 +331,17 @@ void addprint(TPageDevice& device, const TTicketSettings& settings, const QStrin
     if (!ParseLayout(cont, doc) || !sizesValid(doc, ps.FontSize)) {
         Result = printresult::BadLayout();
         return;
+    }
+    // A paused queue would hold the ticket unseen, and a refusing one drops it.
+    switch (device.QueueState()) {
+    case TQueueState::Paused:
+        Result = printresult::Paused(printer);
+        return;
+    case TQueueState::Refusing:
+        Result = printresult::Refusing(printer);
+        return;
+    case TQueueState::Ready:
+        break;
     }
     TTicketRenderer renderer(device, ps, sx, sy);
     // Plain job names: print queues and PDF writers mangle others in file names.
@@ -348,7 +360,7 @@ void addprint(TPageDevice& device, const TTicketSettings& settings, const QStrin
             return;
         }
     }
-    Result = device.EndJob() ? printresult::Done() : printresult::JobFailed();
+    Result = device.EndJob() ? printresult::Done() : printresult::NotReceived(printer);
 }
 
 void addprint(const QString& cont, const QString& tid, QString& Result) {

@@ -32,6 +32,15 @@ inline QString BadLayout() {
 inline QString JobFailed() {
     return QStringLiteral("打印失败，打印机未能完成打印任务");
 }
+inline QString Paused(const QString& printer) {
+    return QStringLiteral("打印机已暂停：%1，未打印").arg(printer);
+}
+inline QString Refusing(const QString& printer) {
+    return QStringLiteral("打印机拒绝接收任务：%1，未打印").arg(printer);
+}
+inline QString NotReceived(const QString& printer) {
+    return QStringLiteral("打印失败，打印机没有收到任务：%1").arg(printer);
+}
 } // namespace printresult
 
 // The face every ticket is printed in.
@@ -67,7 +76,9 @@ double gettextwidth(TPageDevice& device, const QString& texts, int32_t fsize);
 double gettextwidth(const QString& texts, int32_t fsize);
 
 // Prints `cont` on the printer saved for kind `tid` (kd_printname or
-// cd_printname). Result receives one of the printresult texts; a geometry
+// cd_printname), unless that printer is paused or refuses jobs. Result
+// receives one of the printresult texts, "打印完成" only once the printer has
+// received the job; a geometry
 // setting that is not a number throws EConvertError before anything is printed.
 void addprint(TPageDevice& device, const TTicketSettings& settings, const QString& cont,
               const QString& tid, QString& Result);

@@ -9,6 +9,13 @@
 
 enum class TFontStyle { Plain, Bold, StrikeOut };
 
+// Whether a printer takes a job now.
+enum class TQueueState {
+    Ready,
+    Paused,  // it would hold the job instead of printing it
+    Refusing // it accepts no jobs
+};
+
 class TPageDevice {
 public:
     virtual ~TPageDevice() = default;
@@ -20,10 +27,13 @@ public:
     // Dots per inch of the selected printer.
     virtual int PrinterDpiX() = 0;
     virtual int PrinterDpiY() = 0;
+    // Whether the selected printer takes a job now; a device that cannot tell
+    // says Ready.
+    virtual TQueueState QueueState() { return TQueueState::Ready; }
 
     // One job of one page on the selected printer; false when it cannot start.
     virtual bool BeginJob(const QString& title) = 0;
-    // Sends the page; false when the job could not be completed.
+    // Sends the page; false when the printer did not receive the job.
     virtual bool EndJob() = 0;
     virtual bool JobActive() const = 0;
 

@@ -1,6 +1,7 @@
 #include "billing/qtpagedevice.h"
 
 #include "billing/myprint.h"
+#include "platform/printqueue.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -50,15 +51,33 @@ int TQtPageDevice::PrinterDpiY() {
     return FPrinter ? FPrinter->logicalDpiY() : 0;
 }
 
+TQueueState TQtPageDevice::QueueState() {
+    if (!FPrinter)
+        return TQueueState::Ready;
+    const TPrintQueue queue = ReadPrintQueue(FPrinter->printerName());
+    // A queue CUPS does not answer for is left to the job and its check.
+    if (!queue.Known)
+        return TQueueState::Ready;
+    if (!queue.Accepting)
+        return TQueueState::Refusing;
+    return queue.Stopped ? TQueueState::Paused : TQueueState::Ready;
+}
+
 bool TQtPageDevice::BeginJob(const QString& title) {
     if (!FPrinter || FPainter.isActive())
         return false;
     FPrinter->setDocName(title);
+    FLastJob = LastPrintJob(FPrinter->printerName());
     return FPainter.begin(FPrinter.get());
 }
 
 bool TQtPageDevice::EndJob() {
-    return FPainter.isActive() && FPainter.end();
+    if (!FPainter.isActive() || !FPainter.end())
+        return false;
+    // Qt hands the page to CUPS and drops CUPS's answer; a job that CUPS
+    // refused shows only as no new job on the queue.
+    const int last = LastPrintJob(FPrinter->printerName());
+    return FLastJob >= 0 && last > FLastJob;
 }
 
 bool TQtPageDevice::JobActive() const {

@@ -2,7 +2,8 @@
 
 // The page device of the program: a QPrinter on the CUPS queue of the chosen
 // name, with text measured by the screen's font metrics in the same face and
-// size. Needs a QGuiApplication.
+// size. The queue's state comes from CUPS itself, and a job counts as received
+// once CUPS lists a new job on that queue. Needs a QGuiApplication.
 
 #include "billing/pagedevice.h"
 
@@ -24,6 +25,7 @@ public:
     void SelectPrinter(int index) override;
     int PrinterDpiX() override;
     int PrinterDpiY() override;
+    TQueueState QueueState() override;
     bool BeginJob(const QString& title) override;
     bool EndJob() override;
     bool JobActive() const override;
@@ -38,4 +40,5 @@ public:
 private:
     std::unique_ptr<QPrinter> FPrinter;
     QPainter FPainter;
+    int FLastJob = -1; // the queue's last job before ours
 };

@@ -16,6 +16,8 @@ bool TRecordingPageDevice::EndJob() {
     if (!FActive)
         return false;
     FActive = false;
+    if (LoseJob)
+        return false;
     ++JobsEnded;
     return true;
 }

@@ -27,12 +27,14 @@ public:
     int PagePixels = 580;
     int AreaPixels = 0; // printable width; 0: as wide as the paper
     int PageDpi = 254;
-    bool RefuseJob = false;
+    bool RefuseJob = false;                 // BeginJob fails
+    TQueueState Queue = TQueueState::Ready; // of every printer
+    bool LoseJob = false;                   // EndJob finds no job on the printer
 
     // What happened.
     QString Selected;
     QStringList JobTitles;
-    int JobsEnded = 0;
+    int JobsEnded = 0; // jobs the printer received
     QList<Text> Texts;
     QList<Text> Fonts; // every SetFont call (face, size, style)
 
@@ -40,6 +42,7 @@ public:
     void SelectPrinter(int index) override;
     int PrinterDpiX() override { return DpiX; }
     int PrinterDpiY() override { return DpiY; }
+    TQueueState QueueState() override { return Queue; }
     bool BeginJob(const QString& title) override;
     bool EndJob() override;
     bool JobActive() const override { return FActive; }

@@ -316,6 +316,7 @@ TEST_F(AddPrintTest, RefusedBeforeAnyJob) {
         const char* size;
         bool refuseJob;
         QString result;
+        TQueueState queue = TQueueState::Ready;
     } cases[] = {
         {"not json", "12", false, printresult::BadLayout()},
         {R"([[{"title":"a"}],[{"title":"b"}])", "12", false, printresult::BadLayout()},
@@ -324,16 +325,26 @@ TEST_F(AddPrintTest, RefusedBeforeAnyJob) {
         {R"([[{"title":"a"}]])", "0", false, printresult::BadFontSize()},
         {R"([[{"title":"a"}]])", "-3", false, printresult::BadFontSize()},
         {R"([[{"title":"a"}]])", "12", true, printresult::JobFailed()},
+        {R"([[{"title":"a"}]])", "12", false, printresult::Paused("PDF"), TQueueState::Paused},
+        {R"([[{"title":"a"}]])", "12", false, printresult::Refusing("PDF"), TQueueState::Refusing},
     };
     for (const auto& c : cases) {
         dev = TRecordingPageDevice();
         dev.PrinterNames = {QStringLiteral("PDF")};
         dev.RefuseJob = c.refuseJob;
+        dev.Queue = c.queue;
         settings.SetEdit(QStringLiteral("kd_labedit_size"), QString::fromUtf8(c.size));
         EXPECT_EQ(print(QString::fromUtf8(c.doc)), c.result) << c.doc;
         EXPECT_TRUE(dev.JobTitles.isEmpty());
         EXPECT_TRUE(dev.Texts.isEmpty());
     }
+}
+
+TEST_F(AddPrintTest, AJobThePrinterNeverReceivedIsNoSuccess) {
+    dev.LoseJob = true;
+    EXPECT_EQ(print(QStringLiteral("[[{\"title\":\"a\"}]]")), printresult::NotReceived("PDF"));
+    EXPECT_EQ(dev.JobsEnded, 0);
+    EXPECT_FALSE(dev.JobActive());
 }
 
 TEST_F(AddPrintTest, GeometryThatIsNoNumberThrowsBeforeThePrinterIsTouched) {

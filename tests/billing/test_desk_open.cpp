@@ -1,4 +1,5 @@
 #include "billing/form_desk_open.h"
+#include "billing/myprint.h"
 #include "billing/recordingdevice.h"
 #include "billing/ticketsettings.h"
 #include "common/appvalues.h"
@@ -164,7 +165,8 @@ TEST_F(DeskOpenTest, TheRoadOfOneOrderThroughTheWindow) {
     click(form->btn_chuda);
     EXPECT_EQ(device.Selected, QStringLiteral("厨房"));
     EXPECT_EQ(device.JobsEnded, 2);
-    EXPECT_EQ(notes.size(), notesBeforePrint); // both printed: nothing to report
+    // The receipt printed silently; the kitchen ticket says what it sent.
+    EXPECT_EQ(notes.mid(notesBeforePrint), QStringList{QStringLiteral("已送厨房：2道菜，退菜1道")});
     const auto styleOf = [](const QList<TRecordingPageDevice::Text>& texts, const QString& text) {
         for (const auto& t : texts)
             if (t.text == text)
@@ -588,4 +590,31 @@ TEST_F(DeskOpenTest, HalfCentLinesRoundAlikeInWindowReceiptAndOrder) {
     click(form->btnSettle);
     EXPECT_EQ(scalar(QStringLiteral("SELECT price || '|' || allprice FROM zel_orders")),
               QStringLiteral("6.2|6.2"));
+}
+
+// The receipt goes through the same routine as the kitchen ticket: a printer
+// that takes no job is named, and nothing counts as printed.
+TEST_F(DeskOpenTest, TheReceiptNamesAPrinterThatTakesNoJob) {
+    addLine(QStringLiteral("米饭"), 3, 1, 0);
+    form->OpenForDesk(1, nullptr);
+    const struct {
+        const char* name;
+        TQueueState queue;
+        bool lose;
+        QString shown;
+    } cases[] = {
+        {"paused", TQueueState::Paused, false, printresult::Paused("前台")},
+        {"refusing", TQueueState::Refusing, false, printresult::Refusing("前台")},
+        {"job lost", TQueueState::Ready, true, printresult::NotReceived("前台")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.Queue = c.queue;
+        device.LoseJob = c.lose;
+        notes.clear();
+        click(form->btn_keda);
+        EXPECT_EQ(notes, QStringList{c.shown});
+        EXPECT_EQ(device.JobsEnded, 0);
+    }
+    EXPECT_TRUE(errors().isEmpty());
 }

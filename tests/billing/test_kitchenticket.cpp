@@ -6,12 +6,15 @@
 #include "billing/form_setting.h"
 #include "billing/myprint.h"
 #include "billing/setorloadini.h"
+#include "common/ui/laymsg.h"
 #include "ordering/TOrderManager.h"
 
 #include "deskwindowfixture.h"
+#include "qtprinters.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 
 namespace {
 
@@ -79,6 +82,7 @@ TEST_F(KitchenTicketTest, FirstTicketThenAddOnThenReprintOnRequest) {
     EXPECT_FALSE(hasText(first, QStringLiteral("加菜")));
     EXPECT_EQ(device.Selected, QStringLiteral("厨房"));
     EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1"));
+    EXPECT_EQ(notes.last(), QStringLiteral("已送厨房：2道菜"));
 
     confirm({"鱼香肉丝", "酸辣汤"});
     const auto addOn = printKitchen();
@@ -103,6 +107,7 @@ TEST_F(KitchenTicketTest, FirstTicketThenAddOnThenReprintOnRequest) {
     EXPECT_EQ(dishesOf(reprint), QStringList({"宫保鸡丁", "米饭", "鱼香肉丝", "酸辣汤"}));
     EXPECT_FALSE(hasText(reprint, QStringLiteral("加菜")));
     EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,鱼香肉丝:1,酸辣汤:1"));
+    EXPECT_EQ(notes.last(), QStringLiteral("厨打小票已重新打印"));
     EXPECT_TRUE(boxes(TMessageKind::Info).isEmpty());
 }
 
@@ -119,6 +124,12 @@ TEST_F(KitchenTicketTest, AFailedPrintMarksNothing) {
          printresult::NoPrinter()},
         {"job refused", [this] { device.RefuseJob = true; }, [this] { device.RefuseJob = false; },
          printresult::JobFailed()},
+        {"queue paused", [this] { device.Queue = TQueueState::Paused; },
+         [this] { device.Queue = TQueueState::Ready; }, printresult::Paused("厨房")},
+        {"queue refuses jobs", [this] { device.Queue = TQueueState::Refusing; },
+         [this] { device.Queue = TQueueState::Ready; }, printresult::Refusing("厨房")},
+        {"job never reached the queue", [this] { device.LoseJob = true; },
+         [this] { device.LoseJob = false; }, printresult::NotReceived("厨房")},
         {"too few columns",
          [] { TicketSettings().SetEdit(QStringLiteral("cd_labedit_lieju"), QStringLiteral("0")); },
          [] { TicketSettings().Reset(); }, printresult::BadColumns()},
@@ -137,6 +148,7 @@ TEST_F(KitchenTicketTest, AFailedPrintMarksNothing) {
     // Mended, the next ticket still carries every line, and marks them.
     EXPECT_EQ(dishesOf(printKitchen()), QStringList({"宫保鸡丁", "米饭"}));
     EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1"));
+    EXPECT_EQ(notes.last(), QStringLiteral("已送厨房：2道菜"));
     EXPECT_TRUE(questions().isEmpty());
 }
 
@@ -224,6 +236,49 @@ TEST_F(KitchenTicketTest, AutomaticTicketAfterAConfirmationOnlyWhenTicked) {
               QStringList{QStringLiteral("厨打小票未打印：") + printresult::NoPrinter() +
                           QStringLiteral("\n新点的菜品还没有送到厨房，请处理后点“厨打小票”。")});
     EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,酸辣汤:0"));
+
+    // A paused kitchen printer is no success either.
+    cd_printname = QStringLiteral("厨房");
+    device.Queue = TQueueState::Paused;
+    form->AfterConfirmation(2);
+    EXPECT_EQ(boxes(TMessageKind::Info).last(),
+              QStringLiteral("厨打小票未打印：") + printresult::Paused("厨房") +
+                  QStringLiteral("\n新点的菜品还没有送到厨房，请处理后点“厨打小票”。"));
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,酸辣汤:0"));
+    device.Queue = TQueueState::Ready;
+    form->AfterConfirmation(2);
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,酸辣汤:1"));
+    EXPECT_EQ(notes.last(), QStringLiteral("已送厨房：1道菜"));
+}
+
+// The test print of the settings screen goes through the same routine and
+// shows why a printer took nothing.
+TEST_F(KitchenTicketTest, TheTestPrintShowsAPrinterThatTakesNoJob) {
+    TForm_setting setting;
+    setting.FormCreate();
+    setting.show();
+    // A first start has no saved printer; the kitchen printer is chosen.
+    cd_printname = QStringLiteral("厨房");
+    const struct {
+        const char* name;
+        TQueueState queue;
+        bool lose;
+        QString shown;
+    } cases[] = {
+        {"paused", TQueueState::Paused, false, printresult::Paused("厨房")},
+        {"refusing", TQueueState::Refusing, false, printresult::Refusing("厨房")},
+        {"job lost", TQueueState::Ready, true, printresult::NotReceived("厨房")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        device.Queue = c.queue;
+        device.LoseJob = c.lose;
+        laymsg(QStringLiteral("-"), 0, &setting);
+        click(setting.Button2);
+        ASSERT_TRUE(mypan());
+        EXPECT_EQ(mypan()->text(), c.shown);
+        EXPECT_EQ(device.JobsEnded, 0);
+    }
 }
 
 // The option is one check box of the settings screen, off on a first start,

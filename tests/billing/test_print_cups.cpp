@@ -1,8 +1,10 @@
 // Prints the sample receipt from the settings screen through QPrinter to the
-// CUPS-PDF queue "PDF" and waits for the one-page PDF it writes. Skips without a running cupsd or
-// that queue, unless REQUIRE_CUPS=1.
+// CUPS-PDF queue "PDF" and waits for the one-page PDF it writes; prints kitchen
+// tickets to a queue of the test's own that refuses jobs or is paused. Skips
+// without a running cupsd or the queue "PDF", unless REQUIRE_CUPS=1.
 
 #include "billing/form_setting.h"
+#include "billing/kitchenticket.h"
 #include "billing/myprint.h"
 #include "billing/qtpagedevice.h"
 #include "billing/setorloadini.h"
@@ -29,11 +31,14 @@
 #include <QTest>
 #include <QThread>
 
+#include "deskwindowfixture.h"
 #include "qtprinters.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -170,6 +175,126 @@ TEST(PrintCups, SampleReceiptBecomesOneOnePagePdf) {
     EXPECT_GT(ink(0, page.height() / 4), 500);
     EXPECT_EQ(ink(page.height() / 2, page.height()), 0);
     QFile::remove(added.first());
+}
+
+// A cups-pdf queue of the test's own, so the shared "PDF" queue is never
+// refused or paused; removed again however the test ends.
+class TestQueue {
+public:
+    static inline const QString Name = QStringLiteral("ZelRefuse");
+
+    // Empty when the queue is ready, else why it could not be added.
+    QString Add() {
+        FAdded = true;
+        const QString out =
+            run(QStringLiteral("lpadmin"),
+                {QStringLiteral("-p"), Name, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
+                 QStringLiteral("-P"), QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"),
+                 QStringLiteral("-E")});
+        if (!QPrinterInfo::availablePrinterNames().contains(Name))
+            return QStringLiteral("lpadmin could not add the queue: ") + out;
+        return QString();
+    }
+    ~TestQueue() {
+        if (!FAdded)
+            return;
+        command(QStringLiteral("cupsenable"));
+        command(QStringLiteral("cupsaccept"));
+        run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), Name});
+    }
+    // Runs a queue command (cupsreject, cupsdisable, ...) on the queue.
+    static void command(const QString& program) { run(program, {Name}); }
+
+private:
+    bool FAdded = false;
+};
+
+class PrintCupsKitchen : public DeskWindowFixture {
+protected:
+    TQtPageDevice qt;
+
+    void SetUp() override {
+        DeskWindowFixture::SetUp();
+        SetPageDevice(&qt);
+        cd_printname = TestQueue::Name;
+    }
+    QString marks() {
+        return scalar(QStringLiteral("SELECT group_concat(title||':'||iscal) FROM "
+                                     "zel_orders_detail WHERE deskid=2"));
+    }
+};
+
+TEST_F(PrintCupsKitchen, ARefusingOrPausedQueueIsReportedAndMarksNothing) {
+    QString missing = cupsMissing();
+    TestQueue queue;
+    if (missing.isEmpty())
+        missing = queue.Add();
+    if (!missing.isEmpty()) {
+        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))
+            FAIL() << missing.toStdString() << " (REQUIRE_CUPS=1)";
+        GTEST_SKIP() << missing.toStdString();
+    }
+    for (const QString& title :
+         {QStringLiteral("宫保鸡丁"), QStringLiteral("米饭"), QStringLiteral("鱼香肉丝")})
+        addLine(title, 10, 1, 1, 2);
+    form->OpenForDesk(2, nullptr);
+    const QString unsent = QStringLiteral("宫保鸡丁:0,米饭:0,鱼香肉丝:0");
+    ASSERT_EQ(marks(), unsent);
+
+    const struct {
+        const char* fault;
+        const char* mend;
+        QString shown;
+    } cases[] = {
+        {"cupsreject", "cupsaccept", printresult::Refusing(TestQueue::Name)},
+        {"cupsdisable", "cupsenable", printresult::Paused(TestQueue::Name)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        TestQueue::command(QString::fromUtf8(c.fault));
+        notes.clear();
+        click(form->btn_chuda);
+        EXPECT_EQ(notes, QStringList{c.shown});
+        EXPECT_EQ(marks(), unsent);
+        TestQueue::command(QString::fromUtf8(c.mend));
+    }
+
+    // Ready again: the next ticket carries all three and says so.
+    notes.clear();
+    click(form->btn_chuda);
+    EXPECT_EQ(notes, QStringList{QStringLiteral("已送厨房：3道菜")});
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,鱼香肉丝:1"));
+    EXPECT_TRUE(messenger.Calls.isEmpty());
+}
+
+// Qt hands the page to CUPS without telling whether CUPS took it: the device
+// itself must see that no job arrived, even when the queue turned away jobs
+// only after it was asked.
+TEST_F(PrintCupsKitchen, AJobTheQueueRefusedIsNotCountedAsPrinted) {
+    QString missing = cupsMissing();
+    TestQueue queue;
+    if (missing.isEmpty())
+        missing = queue.Add();
+    if (!missing.isEmpty()) {
+        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))
+            FAIL() << missing.toStdString() << " (REQUIRE_CUPS=1)";
+        GTEST_SKIP() << missing.toStdString();
+    }
+    const auto printOne = [this] {
+        qt.SelectPrinter(int(qt.Printers().indexOf(TestQueue::Name)));
+        const TQueueState state = qt.QueueState();
+        EXPECT_TRUE(qt.BeginJob(QStringLiteral("zeltora-kitchen")));
+        qt.SetFont(TicketFace(), 12, TFontStyle::Plain);
+        qt.DrawText(0, 0, QStringLiteral("米饭"));
+        return std::make_pair(state, qt.EndJob());
+    };
+    EXPECT_EQ(printOne(), std::make_pair(TQueueState::Ready, true));
+    TestQueue::command(QStringLiteral("cupsreject"));
+    qt.SelectPrinter(int(qt.Printers().indexOf(TestQueue::Name)));
+    EXPECT_EQ(qt.QueueState(), TQueueState::Refusing);
+    EXPECT_TRUE(qt.BeginJob(QStringLiteral("zeltora-kitchen")));
+    qt.DrawText(0, 0, QStringLiteral("米饭"));
+    EXPECT_FALSE(qt.EndJob());
 }
 
 } // namespace
