@@ -267,7 +267,9 @@ void TForm_desk_open::moveClick(TDeskMove move) {
 }
 
 void TForm_desk_open::deskPicked(TDeskMove move, int32_t ToID) {
-    const int32_t FromID = DeskID;
+    const int32_t FromID = Form_desk_picker->FromID();
+    if (FromID != DeskID) // the picker belongs to a table no longer shown
+        return;
     QString target;
     try {
         if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), ToID))

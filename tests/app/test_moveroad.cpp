@@ -109,3 +109,39 @@ TEST_F(MoveRoadTest, AutomaticKitchenTicketTransferAndMerge) {
     for (const auto& call : messages.Calls)
         EXPECT_FALSE(call.text.contains(QStringLiteral("失败"))) << call.text.toStdString();
 }
+
+// The picker holds the whole program while it is open: a tile click on the
+// floor meanwhile must not switch the table window, and the pick moves the
+// party the picker was opened for.
+TEST_F(MoveRoadTest, PickerBlocksTheFloorAndMovesItsOwnParty) {
+    startProgram();
+    TForm_desk_open& desk = *screens->Form_desk_open;
+    orderAt(3, 1);
+    orderAt(1, 2);
+    ASSERT_EQ(desk.DeskID, 1);
+
+    click(desk.btn_hz);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(desk.Form_desk_picker));
+    EXPECT_TRUE(desk.Form_desk_picker->isModal());
+    EXPECT_EQ(desk.Form_desk_picker->windowModality(), Qt::ApplicationModal);
+    // Through the window system, where modality holds, and straight at the
+    // tile, which only the table window itself can refuse.
+    QWidget* tile = window->FindDeskGroupBox(3);
+    ASSERT_TRUE(tile);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      tile->mapTo(window.get(), tile->rect().center()));
+    EXPECT_EQ(desk.DeskID, 1);
+    click(tile);
+    EXPECT_EQ(desk.DeskID, 1);
+    EXPECT_TRUE(desk.Form_desk_picker->isVisible());
+
+    click(desk.Form_desk_picker->DeskButton(2));
+    EXPECT_EQ(desk.DeskID, 2);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(deskid||':'||quantity) FROM "
+                                    "zel_orders_detail ORDER BY id")),
+              QStringLiteral("3:1.0,2:2.0"));
+    EXPECT_TRUE(tileTexts(1).contains(QStringLiteral("空闲")))
+        << tileTexts(1).join(' ').toStdString();
+    EXPECT_TRUE(tileTexts(3).contains(QStringLiteral("占用")))
+        << tileTexts(3).join(' ').toStdString();
+}
