@@ -69,6 +69,19 @@ QString firstOf(const QString& kept, const QString& other) {
     return kept.trimmed().isEmpty() ? other : kept;
 }
 
+// Name, phone and deposit belong to one booking; any of them makes one.
+bool hasReservation(const TMoveDesk& desk) {
+    return !desk.ydtruename.trimmed().isEmpty() || !desk.ydtel.trimmed().isEmpty() || desk.yj != 0;
+}
+
+// A free table's basket holds only leftovers of an earlier party.
+void emptyCart(TSQLiteDatabase& db, int32_t DeskID) {
+    TSQLiteORM cart(&db, QStringLiteral("zel_cart"));
+    cart.Where(QStringLiteral("deskid=%1 AND quantity>0").arg(DeskID))
+        .SetField(QStringLiteral("quantity"), 0.0);
+    RaiseIfFailed<EMoveWriteError>(cart);
+}
+
 // Basket rows follow the party. A dish already in the target's basket gets the
 // quantity added to its row, so the basket never holds one dish twice; the
 // emptied source row stays behind with quantity 0, as every emptied row does.
@@ -150,11 +163,15 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
         throw EDeskMoveError(QStringLiteral("本桌订单已被修改或已结算，请核对后重新") + word,
                              TDeskMoveFailure::SourceChanged);
 
+    if (move == TDeskMove::Transfer)
+        emptyCart(db, ToID);
     moveCart(db, FromID, ToID);
 
     // A transfer takes the party's details along; a merge seats everyone at
-    // the chosen table, keeps its reservation and adds up guests and deposits
-    // (a deposit paid at either table stays on the bill).
+    // the chosen table and adds up the guests. The reservation is kept whole,
+    // never pieced together from two bookings: the chosen table's, since the
+    // guests join the seat booked there, else the moved party's.
+    const TMoveDesk& booking = hasReservation(*to) ? *to : *from;
     const TValueDict details =
         move == TDeskMove::Transfer
             ? TValueDict{{QStringLiteral("nums"), from->nums},
@@ -164,9 +181,9 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
                          {QStringLiteral("yj"), from->yj}}
             : TValueDict{{QStringLiteral("nums"), to->nums + from->nums},
                          {QStringLiteral("fwy"), firstOf(to->fwy, from->fwy)},
-                         {QStringLiteral("ydtruename"), firstOf(to->ydtruename, from->ydtruename)},
-                         {QStringLiteral("ydtel"), firstOf(to->ydtel, from->ydtel)},
-                         {QStringLiteral("yj"), to->yj + from->yj}};
+                         {QStringLiteral("ydtruename"), booking.ydtruename},
+                         {QStringLiteral("ydtel"), booking.ydtel},
+                         {QStringLiteral("yj"), booking.yj}};
     TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
     desk.Where(QStringLiteral("id=%1").arg(FromID)).Save(FreeDeskValues());
     RaiseIfFailed<EMoveWriteError>(desk);

@@ -33,6 +33,9 @@ protected:
         addCart(7, 1);
         addCart(5, 0, 2);
         addCart(5, 1, 3);
+        // Leftovers of an earlier party in the basket of free table 2.
+        addCart(7, 4, 2);
+        addCart(9, 1, 2);
     }
 
     // Every row a move may touch, in one text.
@@ -85,13 +88,15 @@ struct TMoveCase {
 const TMoveCase kMoves[] = {
     {"Transfer", TDeskMove::Transfer, 2, "确定将A01号,桌位01换到B02号,桌位02吗",
      "1|80.0|4|小王|张三|138|50.0", "2|桌位02|B02|4|1|80",
-     // The emptied basket row of the free table takes the party's quantity.
-     "1:5:0.0,2:6:0.0,2:7:1.0,2:5:2.0,3:5:1.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭"},
+     // The free table's leftovers are emptied, not added to; its emptied rows
+     // take the party's quantities.
+     "1:5:0.0,2:6:0.0,1:7:0.0,2:5:2.0,3:5:1.0,2:7:1.0,2:9:0.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭"},
     {"Merge", TDeskMove::Merge, 3, "确定将A01号,桌位01并入C03号,桌位03吗",
-     // Guests and deposits added up; the chosen table's reservation kept,
-     // the other's filling what it lacks.
-     "1|92.0|6|小王|李四|138|70.0", "3|桌位03|C03|6|1|92",
-     "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
+     // Guests added up; the chosen table's reservation kept whole (name,
+     // phone and deposit of one party), never pieced together from both.
+     "1|92.0|6|小王|李四||20.0", "3|桌位03|C03|6|1|92",
+     "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0,2:7:4.0,2:9:1.0",
+     "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
 };
 
 // Test listings name a case instead of dumping its bytes.
@@ -177,6 +182,46 @@ TEST_F(DeskMoveTest, PickerOffersOnlyTablesThatTakeTheMoveByArea) {
     EXPECT_FALSE(picker->isVisible());
     EXPECT_EQ(notes.last(), QStringLiteral("本桌没有已点的菜品，无需换桌"));
 }
+
+namespace {
+
+// A chosen table without a reservation of its own takes the moved party's,
+// whole; with any part of one, its own stays whole.
+struct TReservationCase {
+    const char* name;
+    const char* target; // the chosen table's name, phone and deposit
+    const char* kept;
+};
+
+const TReservationCase kReservations[] = {
+    {"TargetHasNone", "'', '', 0", "张三|138|50.0"},
+    {"TargetHasPhone", "'', '139', 0", "|139|0.0"},
+    {"TargetHasDeposit", "'', '', 30", "||30.0"},
+    {"TargetHasName", "'李四', '', 20", "李四||20.0"},
+};
+
+void PrintTo(const TReservationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DeskMergeReservationTest : public DeskMoveTest,
+                                 public ::testing::WithParamInterface<TReservationCase> {};
+
+} // namespace
+
+TEST_P(DeskMergeReservationTest, KeepsOnePartysReservationWhole) {
+    const TReservationCase& c = GetParam();
+    db->ExecSQL(QStringLiteral("UPDATE zel_desk SET (ydtruename, ydtel, yj) = (%1) WHERE id=3")
+                    .arg(QString::fromUtf8(c.target)));
+    pick(TDeskMove::Merge, 3);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT ydtruename||'|'||ydtel||'|'||yj FROM zel_desk WHERE id=3")),
+        QString::fromUtf8(c.kept));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT nums FROM zel_desk WHERE id=3")), QStringLiteral("6"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Merge, DeskMergeReservationTest, ::testing::ValuesIn(kReservations),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeskMoveTest, CancelledQuestionMovesNothing) {
     const QString before = snapshot();
