@@ -1,6 +1,7 @@
 #include "billing/deskmove.h"
 
 #include "billing/deskops.h"
+#include "billing/ticketlayout.h"
 #include "store/SQLiteORM.h"
 
 #include <QStringList>
@@ -211,4 +212,36 @@ void MoveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
                                  QString::fromUtf8(e.what()),
                              TDeskMoveFailure::Error);
     }
+}
+
+QString BuildMoveNotice(TSQLiteDatabase& db, const TTicketSettings& settings, TDeskMove move,
+                        const QString& FromBH, const QString& ToBH, const QList<int32_t>& LineIDs) {
+    if (LineIDs.isEmpty())
+        return {};
+    QStringList ids;
+    for (const int32_t id : LineIDs)
+        ids << QString::number(id);
+    // Sent (1) and neither served (3) nor returned (7): still in the kitchen.
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    const auto t = orm.Where(QStringLiteral("id IN (%1) AND iscal=1 AND stat IN (0,1,2,4,5,6)")
+                                 .arg(ids.join(QLatin1Char(','))))
+                       .Order(QStringLiteral("id ASC"))
+                       .Select();
+    if (!t || orm.LastFailed())
+        throw ESQLiteException(QStringLiteral("读取订单明细失败: ") + orm.LastError());
+    if (t->Eof())
+        return {};
+    TLayout layout;
+    layout.Centred(DeskMoveWord(move) + QStringLiteral("：") + FromBH + QStringLiteral(" → ") +
+                       ToBH,
+                   QStringLiteral("\"size\":16,\"isbold\":1,"));
+    layout.Date();
+    layout.Table(settings, ToBH);
+    layout.KitchenHeading();
+    layout.Dash();
+    for (; !t->Eof(); t->Next())
+        layout.Line({TSQLiteORM::GetFieldAsString(t.get(), QStringLiteral("title")),
+                     TSQLiteORM::GetFieldAsString(t.get(), QStringLiteral("quantity"))},
+                    false);
+    return layout.Text();
 }

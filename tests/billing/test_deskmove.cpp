@@ -4,6 +4,7 @@
 
 #include "billing/deskmove.h"
 #include "billing/deskpicker.h"
+#include "billing/myprint.h"
 
 #include "deskwindowfixture.h"
 
@@ -341,3 +342,86 @@ TEST_P(DeskMoveStaleTest, IsRefusedAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Meanwhile, DeskMoveStaleTest, ::testing::ValuesIn(kStale),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// What the kitchen hears of a move: the dishes it was sent under the old
+// table's code and still has to make, with both codes.
+struct TNoticeCase {
+    const char* name;
+    TDeskMove move;
+    int to;
+    const char* sent; // titles marked sent before the move
+    QStringList printed;
+};
+
+const TNoticeCase kNotices[] = {
+    {"Transfer",
+     TDeskMove::Transfer,
+     2,
+     "'宫保鸡丁','红烧肉','米饭'",
+     // The returned and the served line are nothing to make.
+     {"换桌：A01 → B02", "日期：2026-03-14 12:05", "桌位号：B02", "菜品名称和做法", "数量",
+      "宫保鸡丁", "1", "红烧肉", "1"}},
+    {"Merge",
+     TDeskMove::Merge,
+     3,
+     "'宫保鸡丁'",
+     {"并台：A01 → C03", "日期：2026-03-14 12:05", "桌位号：C03", "菜品名称和做法", "数量",
+      "宫保鸡丁", "1"}},
+    // Nothing was sent but the served line: the next ticket carries the new code anyway.
+    {"NothingSent", TDeskMove::Transfer, 2, "''", {}},
+};
+
+void PrintTo(const TNoticeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DeskMoveNoticeTest : public DeskMoveTest,
+                           public ::testing::WithParamInterface<TNoticeCase> {};
+
+} // namespace
+
+TEST_P(DeskMoveNoticeTest, TellsTheKitchenWhereItsDishesGo) {
+    const TNoticeCase& c = GetParam();
+    cd_printname = QStringLiteral("厨房");
+    db->ExecSQL(QStringLiteral("UPDATE zel_orders_detail SET iscal=1 WHERE title IN (%1)")
+                    .arg(QString::fromUtf8(c.sent)));
+    pick(c.move, c.to);
+    EXPECT_EQ(notes.last(), DeskMoveWord(c.move) + QStringLiteral("成功"));
+    QStringList printed;
+    for (const auto& t : device.Texts)
+        if (!t.text.startsWith(QLatin1Char('-')))
+            printed << t.text;
+    EXPECT_EQ(printed, c.printed);
+    EXPECT_EQ(device.JobsEnded, c.printed.isEmpty() ? 0 : 1);
+    if (!c.printed.isEmpty()) {
+        EXPECT_EQ(device.Selected, QStringLiteral("厨房"));
+        ASSERT_FALSE(device.Texts.isEmpty());
+        EXPECT_EQ(device.Texts.first().style, TFontStyle::Bold);
+    }
+    EXPECT_TRUE(boxes(TMessageKind::Info).isEmpty());
+    // The notice marks nothing: the lines keep what the kitchen was told.
+    EXPECT_EQ(
+        scalar(
+            QStringLiteral("SELECT SUM(iscal) FROM zel_orders_detail WHERE deskid=%1").arg(c.to)),
+        scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders_detail WHERE deskid=%1 AND "
+                              "(title IN (%2) OR title='鱼香肉丝')")
+                   .arg(c.to)
+                   .arg(QString::fromUtf8(c.sent))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kitchen, DeskMoveNoticeTest, ::testing::ValuesIn(kNotices),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A notice that cannot be printed leaves the move done and says what to tell the kitchen.
+TEST_F(DeskMoveTest, AnUnprintedNoticeIsSaidInABox) {
+    cd_printname.clear();
+    db->ExecSQL(QStringLiteral("UPDATE zel_orders_detail SET iscal=1 WHERE title='宫保鸡丁'"));
+    pick(TDeskMove::Transfer, 2);
+    EXPECT_EQ(form->DeskID, 2);
+    EXPECT_EQ(device.JobsEnded, 0);
+    EXPECT_EQ(boxes(TMessageKind::Info),
+              QStringList{QStringLiteral("换桌通知未送到厨房：") + printresult::NoPrinter() +
+                          QStringLiteral("\n请告诉厨房：A01 的菜品改送 B02。")});
+}
