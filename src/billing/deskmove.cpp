@@ -1,6 +1,7 @@
 #include "billing/deskmove.h"
 
 #include "billing/deskops.h"
+#include "billing/ticketlayout.h"
 #include "store/SQLiteORM.h"
 
 #include <QStringList>
@@ -67,6 +68,19 @@ QList<int32_t> openLineIDs(TSQLiteDatabase& db, int32_t DeskID) {
 
 QString firstOf(const QString& kept, const QString& other) {
     return kept.trimmed().isEmpty() ? other : kept;
+}
+
+// Name, phone and deposit belong to one booking; any of them makes one.
+bool hasReservation(const TMoveDesk& desk) {
+    return !desk.ydtruename.trimmed().isEmpty() || !desk.ydtel.trimmed().isEmpty() || desk.yj != 0;
+}
+
+// A free table's basket holds only leftovers of an earlier party.
+void emptyCart(TSQLiteDatabase& db, int32_t DeskID) {
+    TSQLiteORM cart(&db, QStringLiteral("zel_cart"));
+    cart.Where(QStringLiteral("deskid=%1 AND quantity>0").arg(DeskID))
+        .SetField(QStringLiteral("quantity"), 0.0);
+    RaiseIfFailed<EMoveWriteError>(cart);
 }
 
 // Basket rows follow the party. A dish already in the target's basket gets the
@@ -150,11 +164,15 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
         throw EDeskMoveError(QStringLiteral("本桌订单已被修改或已结算，请核对后重新") + word,
                              TDeskMoveFailure::SourceChanged);
 
+    if (move == TDeskMove::Transfer)
+        emptyCart(db, ToID);
     moveCart(db, FromID, ToID);
 
     // A transfer takes the party's details along; a merge seats everyone at
-    // the chosen table, keeps its reservation and adds up guests and deposits
-    // (a deposit paid at either table stays on the bill).
+    // the chosen table and adds up the guests. The reservation is kept whole,
+    // never pieced together from two bookings: the chosen table's, since the
+    // guests join the seat booked there, else the moved party's.
+    const TMoveDesk& booking = hasReservation(*to) ? *to : *from;
     const TValueDict details =
         move == TDeskMove::Transfer
             ? TValueDict{{QStringLiteral("nums"), from->nums},
@@ -164,9 +182,9 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
                          {QStringLiteral("yj"), from->yj}}
             : TValueDict{{QStringLiteral("nums"), to->nums + from->nums},
                          {QStringLiteral("fwy"), firstOf(to->fwy, from->fwy)},
-                         {QStringLiteral("ydtruename"), firstOf(to->ydtruename, from->ydtruename)},
-                         {QStringLiteral("ydtel"), firstOf(to->ydtel, from->ydtel)},
-                         {QStringLiteral("yj"), to->yj + from->yj}};
+                         {QStringLiteral("ydtruename"), booking.ydtruename},
+                         {QStringLiteral("ydtel"), booking.ydtel},
+                         {QStringLiteral("yj"), booking.yj}};
     TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
     desk.Where(QStringLiteral("id=%1").arg(FromID)).Save(FreeDeskValues());
     RaiseIfFailed<EMoveWriteError>(desk);
@@ -194,4 +212,36 @@ void MoveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
                                  QString::fromUtf8(e.what()),
                              TDeskMoveFailure::Error);
     }
+}
+
+QString BuildMoveNotice(TSQLiteDatabase& db, const TTicketSettings& settings, TDeskMove move,
+                        const QString& FromBH, const QString& ToBH, const QList<int32_t>& LineIDs) {
+    if (LineIDs.isEmpty())
+        return {};
+    QStringList ids;
+    for (const int32_t id : LineIDs)
+        ids << QString::number(id);
+    // Sent (1) and neither served (3) nor returned (7): still in the kitchen.
+    TSQLiteORM orm(&db, QStringLiteral("zel_orders_detail"));
+    const auto t = orm.Where(QStringLiteral("id IN (%1) AND iscal=1 AND stat IN (0,1,2,4,5,6)")
+                                 .arg(ids.join(QLatin1Char(','))))
+                       .Order(QStringLiteral("id ASC"))
+                       .Select();
+    if (!t || orm.LastFailed())
+        throw ESQLiteException(QStringLiteral("读取订单明细失败: ") + orm.LastError());
+    if (t->Eof())
+        return {};
+    TLayout layout;
+    layout.Centred(DeskMoveWord(move) + QStringLiteral("：") + FromBH + QStringLiteral(" → ") +
+                       ToBH,
+                   QStringLiteral("\"size\":16,\"isbold\":1,"));
+    layout.Date();
+    layout.Table(settings, ToBH);
+    layout.KitchenHeading();
+    layout.Dash();
+    for (; !t->Eof(); t->Next())
+        layout.Line({TSQLiteORM::GetFieldAsString(t.get(), QStringLiteral("title")),
+                     TSQLiteORM::GetFieldAsString(t.get(), QStringLiteral("quantity"))},
+                    false);
+    return layout.Text();
 }

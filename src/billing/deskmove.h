@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 class TSQLiteDatabase;
+class TTicketSettings;
 
 enum class TDeskMove {
     Transfer, // 换桌: onto a free table
@@ -47,3 +48,10 @@ private:
 // refused. Raises EDeskMoveError with nothing written.
 void MoveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
               const QList<int32_t>& ListedIDs);
+
+// The kitchen slip of a move: "换桌：A01 → B02" (or "并台"), the new table and
+// the moved lines (LineIDs) the kitchen was sent under the old code and still
+// has to make. Empty when there are none: any later ticket carries the new
+// code anyway. The lines are not marked. A failed read throws ESQLiteException.
+QString BuildMoveNotice(TSQLiteDatabase& db, const TTicketSettings& settings, TDeskMove move,
+                        const QString& FromBH, const QString& ToBH, const QList<int32_t>& LineIDs);

@@ -48,7 +48,9 @@ QString deskCaption(const TDeskRow& desk, const QFontMetrics& metrics) {
 
 TForm_desk_picker::TForm_desk_picker(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form_desk_picker"));
-    setWindowModality(Qt::WindowModal);
+    // The whole program waits for the pick: a tile click meanwhile would
+    // switch the table window under the move.
+    setWindowModality(Qt::ApplicationModal);
 
     // Many areas scroll sideways instead of widening the picker off the screen.
     auto* strip = new QWidget;

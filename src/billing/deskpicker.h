@@ -24,13 +24,15 @@ public:
     explicit TForm_desk_picker(QWidget* parent = nullptr);
 
     // Reads areas and tables again and shows the picker over its parent,
-    // blocking only that window, on the area shown last.
+    // blocking the whole program, on the area shown last.
     void Open(TDeskMove move, int32_t FromID);
 
     // Lists the tables of area CategoryID (0: every area).
     void ShowArea(int32_t CategoryID);
 
     TDeskMove Move() const { return FMove; }
+    // The table whose party the pick moves.
+    int32_t FromID() const { return FFromID; }
     // The tables listed now, in order, and the button of one of them.
     QList<int32_t> ShownDesks() const;
     QPushButton* DeskButton(int32_t DeskID) const;

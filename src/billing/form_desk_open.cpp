@@ -250,6 +250,10 @@ void TForm_desk_open::buildControls() {
 }
 
 void TForm_desk_open::OpenForDesk(int32_t ADeskID, QWidget* centreOn) {
+    // A pick moves the party shown when the picker opened; the window must
+    // not switch tables under it, whatever reaches the floor meanwhile.
+    if (Form_desk_picker->isVisible())
+        return;
     FitOnScreen(this, centreOn);
     SetDeskID(ADeskID);
     show();

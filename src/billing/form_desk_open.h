@@ -134,6 +134,9 @@ private:
     bool printLayout(const QString& layout, const QString& tid);
     void moveClick(TDeskMove move);
     void deskPicked(TDeskMove move, int32_t ToID);
+    // Prints the kitchen's slip of a move; says so when it cannot.
+    void tellKitchenOfMove(TDeskMove move, const QString& FromBH, const QString& ToBH,
+                           const QList<int32_t>& lines);
     // Repaints a table's tile with its row as stored.
     void repaintStored(int32_t ADeskID);
     void batchCommand(const QString& word, int32_t newStatus, const QString& prefix);

@@ -270,11 +270,16 @@ void TForm_desk_open::moveClick(TDeskMove move) {
 }
 
 void TForm_desk_open::deskPicked(TDeskMove move, int32_t ToID) {
-    const int32_t FromID = DeskID;
+    const int32_t FromID = Form_desk_picker->FromID();
+    if (FromID != DeskID) // the picker belongs to a table no longer shown
+        return;
     QString target;
+    QString targetBh;
     try {
-        if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), ToID))
+        if (const std::optional<TDeskDetailsRow> row = ReadDeskRow(database(), ToID)) {
             target = row->bh + QStringLiteral("号,") + row->title;
+            targetBh = row->bh;
+        }
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return;
@@ -303,9 +308,32 @@ void TForm_desk_open::deskPicked(TDeskMove move, int32_t ToID) {
     repaintStored(FromID);
     repaintStored(ToID);
     notify(DeskMoveWord(move) + QStringLiteral("成功"));
+    tellKitchenOfMove(move, Deskbh, targetBh, listed);
     // The party sits at the chosen table now.
     SetDeskID(ToID);
     focusList();
+}
+
+// Dishes already in the kitchen carry the old table's code on their slips;
+// told at once, not with the next ticket, which may never come.
+void TForm_desk_open::tellKitchenOfMove(TDeskMove move, const QString& FromBH, const QString& ToBH,
+                                        const QList<int32_t>& lines) {
+    QString layout;
+    try {
+        layout = BuildMoveNotice(database(), TicketSettings(), move, FromBH, ToBH, lines);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    if (layout.isEmpty())
+        return;
+    const QString result = printOutcome(layout, QStringLiteral("1"));
+    if (result == printresult::Done())
+        return;
+    // A box: the kitchen must be told some other way.
+    Messages().Info(MessageCaption(),
+                    QStringLiteral("%1通知未送到厨房：%2\n请告诉厨房：%3 的菜品改送 %4。")
+                        .arg(DeskMoveWord(move), result, FromBH, ToBH));
 }
 
 void TForm_desk_open::repaintStored(int32_t ADeskID) {

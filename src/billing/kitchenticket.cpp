@@ -43,7 +43,8 @@ TKitchenPlan PlanKitchenTicket(TSQLiteDatabase& db, int32_t DeskID) {
         ++plan.OpenLines;
         if (sent == 1 || sent == 2)
             plan.AddOn = true;
-        if (sent == (returned ? 2 : 1))
+        // A return the kitchen never cooked for is no news: no cancellation.
+        if (sent == (returned ? 2 : 1) || (returned && sent == 0))
             continue;
         (returned ? plan.ReturnedIDs : plan.NewIDs) << id;
         plan.Lines << TKitchenTicketLine{

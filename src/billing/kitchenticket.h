@@ -5,8 +5,9 @@
 //   1  sent
 //   2  sent, and its return announced on a later ticket
 // A kitchen ticket carries what the kitchen does not know yet: lines to cook
-// that are not at 1 (new, or a return taken back), and returned lines not at
-// 2, struck through, once. Lines are marked only once the ticket is printed.
+// that are not at 1 (new, or a return taken back), and returned lines at 1,
+// struck through, once (a line returned before it was sent is never printed).
+// Lines are marked only once the ticket is printed.
 
 #include "billing/ticketlayouts.h"
 

@@ -4,6 +4,7 @@
 
 #include "billing/deskmove.h"
 #include "billing/deskpicker.h"
+#include "billing/myprint.h"
 
 #include "deskwindowfixture.h"
 
@@ -33,6 +34,9 @@ protected:
         addCart(7, 1);
         addCart(5, 0, 2);
         addCart(5, 1, 3);
+        // Leftovers of an earlier party in the basket of free table 2.
+        addCart(7, 4, 2);
+        addCart(9, 1, 2);
     }
 
     // Every row a move may touch, in one text.
@@ -85,13 +89,15 @@ struct TMoveCase {
 const TMoveCase kMoves[] = {
     {"Transfer", TDeskMove::Transfer, 2, "确定将A01号,桌位01换到B02号,桌位02吗",
      "1|80.0|4|小王|张三|138|50.0", "2|桌位02|B02|4|1|80",
-     // The emptied basket row of the free table takes the party's quantity.
-     "1:5:0.0,2:6:0.0,2:7:1.0,2:5:2.0,3:5:1.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭"},
+     // The free table's leftovers are emptied, not added to; its emptied rows
+     // take the party's quantities.
+     "1:5:0.0,2:6:0.0,1:7:0.0,2:5:2.0,3:5:1.0,2:7:1.0,2:9:0.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭"},
     {"Merge", TDeskMove::Merge, 3, "确定将A01号,桌位01并入C03号,桌位03吗",
-     // Guests and deposits added up; the chosen table's reservation kept,
-     // the other's filling what it lacks.
-     "1|92.0|6|小王|李四|138|70.0", "3|桌位03|C03|6|1|92",
-     "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
+     // Guests added up; the chosen table's reservation kept whole (name,
+     // phone and deposit of one party), never pieced together from both.
+     "1|92.0|6|小王|李四||20.0", "3|桌位03|C03|6|1|92",
+     "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0,2:7:4.0,2:9:1.0",
+     "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
 };
 
 // Test listings name a case instead of dumping its bytes.
@@ -177,6 +183,46 @@ TEST_F(DeskMoveTest, PickerOffersOnlyTablesThatTakeTheMoveByArea) {
     EXPECT_FALSE(picker->isVisible());
     EXPECT_EQ(notes.last(), QStringLiteral("本桌没有已点的菜品，无需换桌"));
 }
+
+namespace {
+
+// A chosen table without a reservation of its own takes the moved party's,
+// whole; with any part of one, its own stays whole.
+struct TReservationCase {
+    const char* name;
+    const char* target; // the chosen table's name, phone and deposit
+    const char* kept;
+};
+
+const TReservationCase kReservations[] = {
+    {"TargetHasNone", "'', '', 0", "张三|138|50.0"},
+    {"TargetHasPhone", "'', '139', 0", "|139|0.0"},
+    {"TargetHasDeposit", "'', '', 30", "||30.0"},
+    {"TargetHasName", "'李四', '', 20", "李四||20.0"},
+};
+
+void PrintTo(const TReservationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DeskMergeReservationTest : public DeskMoveTest,
+                                 public ::testing::WithParamInterface<TReservationCase> {};
+
+} // namespace
+
+TEST_P(DeskMergeReservationTest, KeepsOnePartysReservationWhole) {
+    const TReservationCase& c = GetParam();
+    db->ExecSQL(QStringLiteral("UPDATE zel_desk SET (ydtruename, ydtel, yj) = (%1) WHERE id=3")
+                    .arg(QString::fromUtf8(c.target)));
+    pick(TDeskMove::Merge, 3);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT ydtruename||'|'||ydtel||'|'||yj FROM zel_desk WHERE id=3")),
+        QString::fromUtf8(c.kept));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT nums FROM zel_desk WHERE id=3")), QStringLiteral("6"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Merge, DeskMergeReservationTest, ::testing::ValuesIn(kReservations),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeskMoveTest, CancelledQuestionMovesNothing) {
     const QString before = snapshot();
@@ -296,3 +342,86 @@ TEST_P(DeskMoveStaleTest, IsRefusedAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Meanwhile, DeskMoveStaleTest, ::testing::ValuesIn(kStale),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// What the kitchen hears of a move: the dishes it was sent under the old
+// table's code and still has to make, with both codes.
+struct TNoticeCase {
+    const char* name;
+    TDeskMove move;
+    int to;
+    const char* sent; // titles marked sent before the move
+    QStringList printed;
+};
+
+const TNoticeCase kNotices[] = {
+    {"Transfer",
+     TDeskMove::Transfer,
+     2,
+     "'宫保鸡丁','红烧肉','米饭'",
+     // The returned and the served line are nothing to make.
+     {"换桌：A01 → B02", "日期：2026-03-14 12:05", "桌位号：B02", "菜品名称和做法", "数量",
+      "宫保鸡丁", "1", "红烧肉", "1"}},
+    {"Merge",
+     TDeskMove::Merge,
+     3,
+     "'宫保鸡丁'",
+     {"并台：A01 → C03", "日期：2026-03-14 12:05", "桌位号：C03", "菜品名称和做法", "数量",
+      "宫保鸡丁", "1"}},
+    // Nothing was sent but the served line: the next ticket carries the new code anyway.
+    {"NothingSent", TDeskMove::Transfer, 2, "''", {}},
+};
+
+void PrintTo(const TNoticeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DeskMoveNoticeTest : public DeskMoveTest,
+                           public ::testing::WithParamInterface<TNoticeCase> {};
+
+} // namespace
+
+TEST_P(DeskMoveNoticeTest, TellsTheKitchenWhereItsDishesGo) {
+    const TNoticeCase& c = GetParam();
+    cd_printname = QStringLiteral("厨房");
+    db->ExecSQL(QStringLiteral("UPDATE zel_orders_detail SET iscal=1 WHERE title IN (%1)")
+                    .arg(QString::fromUtf8(c.sent)));
+    pick(c.move, c.to);
+    EXPECT_EQ(notes.last(), DeskMoveWord(c.move) + QStringLiteral("成功"));
+    QStringList printed;
+    for (const auto& t : device.Texts)
+        if (!t.text.startsWith(QLatin1Char('-')))
+            printed << t.text;
+    EXPECT_EQ(printed, c.printed);
+    EXPECT_EQ(device.JobsEnded, c.printed.isEmpty() ? 0 : 1);
+    if (!c.printed.isEmpty()) {
+        EXPECT_EQ(device.Selected, QStringLiteral("厨房"));
+        ASSERT_FALSE(device.Texts.isEmpty());
+        EXPECT_EQ(device.Texts.first().style, TFontStyle::Bold);
+    }
+    EXPECT_TRUE(boxes(TMessageKind::Info).isEmpty());
+    // The notice marks nothing: the lines keep what the kitchen was told.
+    EXPECT_EQ(
+        scalar(
+            QStringLiteral("SELECT SUM(iscal) FROM zel_orders_detail WHERE deskid=%1").arg(c.to)),
+        scalar(QStringLiteral("SELECT COUNT(*) FROM zel_orders_detail WHERE deskid=%1 AND "
+                              "(title IN (%2) OR title='鱼香肉丝')")
+                   .arg(c.to)
+                   .arg(QString::fromUtf8(c.sent))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kitchen, DeskMoveNoticeTest, ::testing::ValuesIn(kNotices),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A notice that cannot be printed leaves the move done and says what to tell the kitchen.
+TEST_F(DeskMoveTest, AnUnprintedNoticeIsSaidInABox) {
+    cd_printname.clear();
+    db->ExecSQL(QStringLiteral("UPDATE zel_orders_detail SET iscal=1 WHERE title='宫保鸡丁'"));
+    pick(TDeskMove::Transfer, 2);
+    EXPECT_EQ(form->DeskID, 2);
+    EXPECT_EQ(device.JobsEnded, 0);
+    EXPECT_EQ(boxes(TMessageKind::Info),
+              QStringList{QStringLiteral("换桌通知未送到厨房：") + printresult::NoPrinter() +
+                          QStringLiteral("\n请告诉厨房：A01 的菜品改送 B02。")});
+}

@@ -173,21 +173,19 @@ TEST_F(KitchenTicketTest, AReturnedLineIsAnnouncedOnce) {
     EXPECT_TRUE(printKitchen().isEmpty());
     EXPECT_EQ(questions().last(), kReprint);
 
-    // A line returned before any ticket carried it is struck through on the
-    // next one, once, like any other return.
-    confirm({"酸辣汤"});
+    // A line returned before any ticket carried it is news to nobody: the
+    // kitchen never hears of it, neither as a dish nor as a cancellation.
+    confirm({"酸辣汤", "凉拌黄瓜"});
     tick(QStringLiteral("酸辣汤"));
     click(form->btn_tc);
     const auto unsent = printKitchen();
-    EXPECT_EQ(dishesOf(unsent), QStringList{"酸辣汤"});
-    for (const auto& t : unsent) {
-        if (t.text == QLatin1String("酸辣汤")) {
-            EXPECT_EQ(t.style, TFontStyle::StrikeOut);
-        }
-    }
+    EXPECT_EQ(dishesOf(unsent), QStringList{"凉拌黄瓜"});
+    for (const auto& t : unsent)
+        EXPECT_EQ(t.style == TFontStyle::StrikeOut, false) << t.text.toStdString();
     messenger.Answers = {false};
     EXPECT_TRUE(printKitchen().isEmpty());
     EXPECT_EQ(questions().count(kReprint), 2);
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:2,鱼香肉丝:1,酸辣汤:0,凉拌黄瓜:1"));
 
     // The return taken back: the kitchen must cook it after all.
     tick(QStringLiteral("米饭"));
@@ -198,7 +196,13 @@ TEST_F(KitchenTicketTest, AReturnedLineIsAnnouncedOnce) {
         if (t.text == QLatin1String("米饭")) {
             EXPECT_EQ(t.style, TFontStyle::Plain);
         }
-    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,鱼香肉丝:1,酸辣汤:2"));
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,鱼香肉丝:1,酸辣汤:0,凉拌黄瓜:1"));
+
+    // Taken back, the unsent return is a new dish for the kitchen.
+    tick(QStringLiteral("酸辣汤"));
+    click(form->btn_dzz);
+    EXPECT_EQ(dishesOf(printKitchen()), QStringList{"酸辣汤"});
+    EXPECT_EQ(marks(), QStringLiteral("宫保鸡丁:1,米饭:1,鱼香肉丝:1,酸辣汤:1,凉拌黄瓜:1"));
 }
 
 TEST_F(KitchenTicketTest, AutomaticTicketAfterAConfirmationOnlyWhenTicked) {
