@@ -334,14 +334,30 @@ void TPagedListWindow::RunCellCommand(TListCell cell, int row, const QString& id
         emit PrintRequested(row);
         break;
     case TListCell::DeleteIcon:
-        if (Messages().OkCancel(MessageCaption(), QStringLiteral("确认要删除吗？")))
-            DeleteItem(id);
-        else
-            laymsg(QStringLiteral("您取消了操作"), 0, this);
+        AskAndDelete(id);
         break;
     case TListCell::Text:
         break;
     }
+}
+
+void TPagedListWindow::AskAndDelete(const QString& id) {
+    QString question;
+    try {
+        const QString refusal = FList->DeleteRefusal(id);
+        if (!refusal.isEmpty()) {
+            Messages().Info(MessageCaption(), refusal);
+            return;
+        }
+        question = FList->DeleteQuestion(id);
+    } catch (const std::exception& e) {
+        laymsg(QStringLiteral("删除失败: ") + QString::fromUtf8(e.what()), 0, this);
+        return;
+    }
+    if (Messages().OkCancel(MessageCaption(), question))
+        DeleteItem(id);
+    else
+        laymsg(QStringLiteral("您取消了操作"), 0, this);
 }
 
 void TPagedListWindow::DeleteItem(const QString& id) {

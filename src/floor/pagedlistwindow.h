@@ -100,6 +100,8 @@ private:
     void UpdatePaginationUI();
     void UpdateButtonStates();
     void RunCellCommand(TListCell cell, int row, const QString& id);
+    // A refusal is told; otherwise the question, then the deletion.
+    void AskAndDelete(const QString& id);
     void DeleteItem(const QString& id);
     void btnSearchClick();
 

@@ -179,6 +179,41 @@ TEST_F(MasterWindowsTest, ADoubleClickOnTheDeleteCellAsksOnce) {
               QStringLiteral("1"));
 }
 
+// The delete cell of an occupied table tells why it stays and asks nothing;
+// that of a category with dishes names them before it removes it.
+TEST_F(MasterWindowsTest, DeletingATableWithABillOrACategoryWithDishes) {
+    const int desk = addDesk(QStringLiteral("桌位01"), 1);
+    exec(QStringLiteral("UPDATE zel_desk SET bh='A01', stat='1' WHERE id=%1").arg(desk));
+    TForm_desk desks;
+    desks.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&desks));
+    QSignalSpy changes(&desks, &TPagedListWindow::Changed);
+    clickCell(desks.ListView1, 0, 6);
+    ASSERT_EQ(messages.Calls.size(), 1);
+    EXPECT_EQ(messages.Calls[0].kind, TMessageKind::Info);
+    EXPECT_EQ(messages.Calls[0].text,
+              QStringLiteral("桌位 \"桌位01\"（A01）还有未结账的订单，请先结算或清台后再删除"));
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(desks.ListView1->model()->rowCount(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT deleted FROM zel_desk")), QStringLiteral("0"));
+
+    messages.Calls.clear();
+    const int cid = addCategory(QStringLiteral("热菜"), 1);
+    addDish(QStringLiteral("鱼"), 10, 1, cid);
+    addDish(QStringLiteral("虾"), 10, 2, cid);
+    TForm_caipin_class categories;
+    categories.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&categories));
+    messages.Answers = {true};
+    clickCell(categories.ListView1, 0, 4);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{QStringLiteral(
+                  "该分类下还有2个菜品，删除后这些菜品将变为未分类，确认要删除吗？")});
+    EXPECT_EQ(categories.ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT GROUP_CONCAT(cid) FROM zel_caipin")),
+              QStringLiteral("0,0"));
+}
+
 TEST_F(MasterWindowsTest, SpecificationRowsLiveAndDie) {
     TForm_caipin_edit editor;
     QSignalSpy saves(&editor, &TForm_caipin_edit::Saved);
