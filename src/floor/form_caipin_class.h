@@ -1,6 +1,6 @@
 #pragma once
 
-// The dish-category list "菜品分类"; a deleted category is removed, its dishes keep their id.
+// The dish-category list "菜品分类"; a deleted category is removed, its dishes left without one.
 
 #include "floor/pagedlistwindow.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// The table list "桌位管理": tables not deleted, soft deletion, "桌位分类" opens the area list.
+// The table list "桌位管理": tables not deleted, soft deletion (refused while the table has an
+// open bill), "桌位分类" opens the area list.
 
 #include "floor/pagedlistwindow.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The table-area list "桌位分类"; a deleted area is removed, its tables keep their id.
+// The table-area list "桌位分类"; a deleted area is removed, its tables left without one.
 
 #include "floor/pagedlistwindow.h"
 

@@ -25,7 +25,7 @@ QString titleLike(const QString& keyword) {
     return QStringLiteral("`title` LIKE '%") + keyword + QStringLiteral("%'");
 }
 
-TListConfig classList(const QString& table) {
+TListConfig classList(const QString& table, const QString& members, const QString& noun) {
     TListConfig c;
     c.table = table;
     c.baseSQL = QStringLiteral("SELECT `id`,`title`,`sort` FROM `") + table + QLatin1Char('`');
@@ -38,6 +38,8 @@ TListConfig classList(const QString& table) {
         return QStringList{field(row, "id"), field(row, "title"), field(row, "sort")};
     };
     c.deletion = TListDeletion::Remove;
+    c.membersTable = members;
+    c.memberNoun = noun;
     c.checkFileExists = true;
     c.rowHeight = 32;
     c.fontPointSize = 10;
@@ -50,6 +52,38 @@ QString NormaliseKeyword(const QString& text) {
     QString keyword = text.trimmed();
     keyword.remove(QLatin1Char('\''));
     return keyword;
+}
+
+QString DeskDeleteRefusal(TSQLiteDatabase& db, const QString& id) {
+    if (!IsInt(id))
+        return QString();
+    auto desk = db.GetTable(
+        QStringLiteral("SELECT `title`,`bh`,`stat` FROM zel_desk WHERE id = %1").arg(id));
+    if (desk->Eof())
+        return QString();
+    // A soft-deleted table hides its bill from the floor for good, so any
+    // sign of one refuses: the occupied state, open lines, a basket.
+    bool open = field(*desk, "stat").trimmed() == QStringLiteral("1");
+    if (!open) {
+        auto lines = db.GetTable(QStringLiteral("SELECT COUNT(*) FROM zel_orders_detail WHERE "
+                                                "deskid = %1 AND issettle=0 AND stat>=0 AND "
+                                                "stat<=7")
+                                     .arg(id));
+        open = lines->FieldAsInteger(0) > 0;
+    }
+    if (!open) {
+        auto cart = db.GetTable(
+            QStringLiteral("SELECT COUNT(*) FROM zel_cart WHERE deskid = %1 AND quantity>0")
+                .arg(id));
+        open = cart->FieldAsInteger(0) > 0;
+    }
+    if (!open)
+        return QString();
+    QString name = QStringLiteral("桌位 \"") + field(*desk, "title") + QLatin1Char('"');
+    const QString bh = field(*desk, "bh").trimmed();
+    if (!bh.isEmpty())
+        name += QStringLiteral("（") + bh + QStringLiteral("）");
+    return name + QStringLiteral("还有未结账的订单，请先结算或清台后再删除");
 }
 
 TListConfig DishListConfig() {
@@ -108,13 +142,16 @@ TListConfig DeskListConfig() {
                            field(row, "cname"), field(row, "sort")};
     };
     c.deletion = TListDeletion::Soft;
+    c.deleteRefusal = DeskDeleteRefusal;
     return c;
 }
 
 TListConfig DishClassListConfig() {
-    return classList(QStringLiteral("zel_caipin_class"));
+    return classList(QStringLiteral("zel_caipin_class"), QStringLiteral("zel_caipin"),
+                     QStringLiteral("菜品"));
 }
 
 TListConfig DeskClassListConfig() {
-    return classList(QStringLiteral("zel_desk_class"));
+    return classList(QStringLiteral("zel_desk_class"), QStringLiteral("zel_desk"),
+                     QStringLiteral("桌位"));
 }

@@ -3,6 +3,7 @@
 #include "common/myfun.h"
 #include "floor/masterdata.h"
 #include "store/SQLiteORM.h"
+#include "store/sqlitedb.h"
 
 #include <QFile>
 
@@ -173,15 +174,52 @@ QString TPagedList::Condition() const {
     return FSQLiteORM ? FSQLiteORM->WhereCondition() : FConfig.initialCondition;
 }
 
+QString TPagedList::DeleteRefusal(const QString& id) {
+    if (!FConfig.deleteRefusal || !IsInt(id))
+        return QString();
+    return FConfig.deleteRefusal(FDatabase, id);
+}
+
+QString TPagedList::DeleteQuestion(const QString& id) {
+    const QString question = QStringLiteral("确认要删除吗？");
+    if (FConfig.membersTable.isEmpty() || !IsInt(id))
+        return question;
+    TSQLiteORM members(&FDatabase, FConfig.membersTable);
+    members.Where(QStringLiteral("cid = ") + id + QStringLiteral(" AND deleted=0"));
+    const int32_t count = members.Count();
+    RaiseIfFailed(members);
+    if (count <= 0)
+        return question;
+    const QString noun = FConfig.memberNoun;
+    return QStringLiteral("该分类下还有%1个%2，删除后这些%2将变为未分类，").arg(count).arg(noun) +
+           question;
+}
+
 bool TPagedList::DeleteItem(const QString& id) {
     if (!IsInt(id))
         return false;
-    TSQLiteORM orm(&FDatabase, FConfig.table);
-    orm.Where(QStringLiteral("id = ") + id);
-    if (FConfig.deletion == TListDeletion::Soft)
-        orm.SetField(QStringLiteral("deleted"), 1);
-    else
-        orm.Delete();
-    RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("删除失败: "));
+    const QString failed = QStringLiteral("删除失败: ");
+    try {
+        TSQLiteTransaction transaction(FDatabase);
+        const QString refusal = DeleteRefusal(id);
+        if (!refusal.isEmpty())
+            throw EMasterDataError(refusal);
+        if (!FConfig.membersTable.isEmpty()) {
+            TSQLiteORM members(&FDatabase, FConfig.membersTable);
+            members.Where(QStringLiteral("cid = ") + id);
+            members.SetField(QStringLiteral("cid"), 0);
+            RaiseIfFailed<EMasterDataError>(members, failed);
+        }
+        TSQLiteORM orm(&FDatabase, FConfig.table);
+        orm.Where(QStringLiteral("id = ") + id);
+        if (FConfig.deletion == TListDeletion::Soft)
+            orm.SetField(QStringLiteral("deleted"), 1);
+        else
+            orm.Delete();
+        RaiseIfFailed<EMasterDataError>(orm, failed);
+        transaction.Commit();
+    } catch (const ESQLiteException& e) {
+        throw EMasterDataError(failed + e.Message());
+    }
     return true;
 }

@@ -70,9 +70,18 @@ public:
 
     const QList<TListRow>& Rows() const { return FRows; }
 
-    // Deletes record id as the list deletes (soft or removal); an id that is
-    // not an integer does nothing and gives false. Raises EMasterDataError
-    // "删除失败: ..." when the write fails.
+    // Why record id may not be deleted now (a table with an open bill);
+    // empty when it may. Raises ESQLiteException when it cannot tell.
+    QString DeleteRefusal(const QString& id);
+    // The question before deleting record id: "确认要删除吗？", naming first
+    // how many dishes or tables lose their category or area with it.
+    QString DeleteQuestion(const QString& id);
+
+    // Deletes record id as the list deletes (soft or removal), in the same
+    // transaction leaving its dishes or tables without a category or area;
+    // an id that is not an integer does nothing and gives false. Raises
+    // EMasterDataError with the refusal when it may not be deleted, and
+    // "删除失败: ..." when a write fails; then nothing is written.
     bool DeleteItem(const QString& id);
 
     // After every load: the page information and the rows changed.

@@ -12,6 +12,7 @@
 #include "floor/pagedlistmodel.h"
 #include "store/sqlitedb.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -44,7 +45,7 @@ TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName
 
 TPagedListWindow::TPagedListWindow(TListConfig config, const QString& objectName,
                                    const QString& caption, const TListCommands& commands)
-    : QWidget(nullptr, Qt::Window), FClearKeywordOnShow(commands.clearKeywordOnShow) {
+    : QWidget(nullptr, Qt::Window), FDoubleClickOpens(commands.doubleClickOpens) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -122,6 +123,14 @@ void TPagedListWindow::buildList() {
         FHasActions = FHasActions || config.columns[i].cell != TListCell::Text;
     }
     ListView1->viewport()->installEventFilter(this);
+    FPendingClick = new QTimer(this);
+    FPendingClick->setSingleShot(true);
+    connect(FPendingClick, &QTimer::timeout, this, [this] {
+        const std::function<void()> command = std::move(FPendingCommand);
+        FPendingCommand = nullptr;
+        if (command)
+            command();
+    });
     connect(ListView1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid() && index.row() < FList->Rows().size())
             emit RowDoubleClicked(index.row());
@@ -202,8 +211,6 @@ void TPagedListWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous() || !FList)
         return;
     FitColumns();
-    if (FClearKeywordOnShow)
-        edtKeyword->clear();
     FList->InitializeORM();
     LoadData();
 }
@@ -271,29 +278,52 @@ bool TPagedListWindow::eventFilter(QObject* watched, QEvent* event) {
     // The scroll bar comes and goes with the page's rows and resizes the viewport.
     if (watched == ListView1->viewport() && event->type() == QEvent::Resize && isVisible())
         FitColumns();
+    if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        FInDoubleClick = true;
+        FPendingClick->stop();
+        FPendingCommand = nullptr;
+    }
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
-            HandleListViewClick(int(mouse->position().x()) +
-                                ListView1->horizontalScrollBar()->value());
+        if (mouse->button() == Qt::LeftButton) {
+            if (FInDoubleClick)
+                FInDoubleClick = false;
+            else
+                HandleListViewClick(mouse->position().toPoint());
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TPagedListWindow::HandleListViewClick(int x) {
+void TPagedListWindow::HandleListViewClick(const QPoint& pos) {
     if (!FList || !FHasActions)
         return;
-    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
-    if (selected.isEmpty())
-        return;
-    const int row = selected.first().row();
+    // The row under the pointer, also right of the last column; none below the last row.
+    const int row = ListView1->rowAt(pos.y());
     if (row < 0 || row >= FList->Rows().size())
         return;
     const QString id = FList->Rows()[row].id;
     QList<int> widths;
     for (int i = 0; i < FModel->columnCount(); ++i)
         widths << ListView1->columnWidth(i);
-    switch (HitListCell(FList->Config().columns, widths, x)) {
+    const int x = pos.x() + ListView1->horizontalScrollBar()->value();
+    const TListCell cell = HitListCell(FList->Config().columns, widths, x);
+    if (cell == TListCell::Text)
+        return;
+    if (!FDoubleClickOpens) {
+        RunCellCommand(cell, row, id);
+        return;
+    }
+    FPendingCommand = [this, cell, row, id] {
+        // The page may have changed meanwhile; act only on the same record.
+        if (row < FList->Rows().size() && FList->Rows()[row].id == id)
+            RunCellCommand(cell, row, id);
+    };
+    FPendingClick->start(QApplication::doubleClickInterval());
+}
+
+void TPagedListWindow::RunCellCommand(TListCell cell, int row, const QString& id) {
+    switch (cell) {
     case TListCell::EditIcon:
         emit EditRequested(id.toInt());
         break;
@@ -304,14 +334,30 @@ void TPagedListWindow::HandleListViewClick(int x) {
         emit PrintRequested(row);
         break;
     case TListCell::DeleteIcon:
-        if (Messages().OkCancel(MessageCaption(), QStringLiteral("确认要删除吗？")))
-            DeleteItem(id);
-        else
-            laymsg(QStringLiteral("您取消了操作"), 0, this);
+        AskAndDelete(id);
         break;
     case TListCell::Text:
         break;
     }
+}
+
+void TPagedListWindow::AskAndDelete(const QString& id) {
+    QString question;
+    try {
+        const QString refusal = FList->DeleteRefusal(id);
+        if (!refusal.isEmpty()) {
+            Messages().Info(MessageCaption(), refusal);
+            return;
+        }
+        question = FList->DeleteQuestion(id);
+    } catch (const std::exception& e) {
+        laymsg(QStringLiteral("删除失败: ") + QString::fromUtf8(e.what()), 0, this);
+        return;
+    }
+    if (Messages().OkCancel(MessageCaption(), question))
+        DeleteItem(id);
+    else
+        laymsg(QStringLiteral("您取消了操作"), 0, this);
 }
 
 void TPagedListWindow::DeleteItem(const QString& id) {

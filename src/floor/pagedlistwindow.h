@@ -13,12 +13,15 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QLineEdit;
+class QPoint;
 class QPushButton;
 class QTableView;
+class QTimer;
 class TPagedList;
 class TPagedListModel;
 class TSQLiteDatabase;
@@ -30,9 +33,9 @@ struct TListCommands {
     QString refresh = QStringLiteral("刷新列表");
     // No top row: the refresh button follows "搜索" in the bottom bar.
     bool refreshInBottomBar = false;
-    // Every showing empties the keyword field too, so it never shows a
-    // keyword that no longer filters.
-    bool clearKeywordOnShow = false;
+    // A double click opens the row's details: a cell command waits out the
+    // double-click interval and is dropped when the click becomes one.
+    bool doubleClickOpens = false;
 };
 
 class TPagedListWindow : public QWidget {
@@ -58,8 +61,9 @@ public:
 
     // "刷新列表": the current page again, same condition.
     void btnRefreshClick();
-    // A click at x (list coordinates) on the selected row.
-    void HandleListViewClick(int x);
+    // A click at pos (viewport coordinates): the command of the cell under
+    // it, on the row under it; nothing below the last row.
+    void HandleListViewClick(const QPoint& pos);
 
     QSize sizeHint() const override;
 
@@ -95,6 +99,9 @@ private:
     void run(void (TPagedList::*step)());
     void UpdatePaginationUI();
     void UpdateButtonStates();
+    void RunCellCommand(TListCell cell, int row, const QString& id);
+    // A refusal is told; otherwise the question, then the deletion.
+    void AskAndDelete(const QString& id);
     void DeleteItem(const QString& id);
     void btnSearchClick();
 
@@ -102,5 +109,10 @@ private:
     std::unique_ptr<TPagedList> FList;
     TPagedListModel* FModel = nullptr;
     bool FHasActions = false;
-    bool FClearKeywordOnShow = false;
+    bool FDoubleClickOpens = false;
+    // The release that ends a double click is no click of its own.
+    bool FInDoubleClick = false;
+    // The cell command of a click that may still become a double click.
+    QTimer* FPendingClick = nullptr;
+    std::function<void()> FPendingCommand;
 };

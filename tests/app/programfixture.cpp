@@ -71,6 +71,15 @@ QString ProgramWindowsTest::scalar(const QString& sql) {
     return t->RowCount() ? t->FieldAsString(0) : QStringLiteral("<none>");
 }
 
+void ProgramWindowsTest::expectNoOpenLineOnADeletedTable() {
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) || ':' || IFNULL(GROUP_CONCAT(d.deskid), '') "
+                                    "FROM zel_orders_detail AS d JOIN zel_desk AS k ON "
+                                    "k.id=d.deskid WHERE d.issettle=0 AND d.stat<8 AND "
+                                    "k.deleted=1")),
+              QStringLiteral("0:"))
+        << "open lines on deleted tables (count:tables)";
+}
+
 void ProgramWindowsTest::orderAndSettle(int32_t desk, int times) {
     TForm_desk_open& table = *screens->Form_desk_open;
     TForm_diancan& diancan = *screens->Form_diancan;

@@ -37,6 +37,9 @@ protected:
     void orderAndSettle(int32_t desk, int times);
     // The first column of the first row of sql on the working database, "<none>" without rows.
     static QString scalar(const QString& sql);
+    // No open ordered line (not settled, not deleted) belongs to a deleted
+    // table, where no window would ever show or settle it again.
+    static void expectNoOpenLineOnADeletedTable();
 
     TRecordingMessenger messages;
     TRecordingPageDevice printers;

@@ -375,6 +375,8 @@ TEST_F(MasterFitTest, OrderWindowsFitAndTheirCommandsAreInSight) {
     QTest::mouseClick(
         list.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
         list.ListView1->visualRect(list.ListView1->model()->index(0, detailColumn)).center());
+    // The click waits out the double-click interval before it opens the order.
+    QTRY_VERIFY(screens->Form_orders_detail->isVisible());
     TForm_orders_detail& detail = shown(screens->Form_orders_detail.get());
     EXPECT_EQ(detail.lab_ordid->text(), QStringLiteral("25"));
     EXPECT_TRUE(onScreen(&detail));

@@ -166,6 +166,7 @@ TEST_F(MasterRoadTest, NewDishReachesTheOrderingScreenAndNewTableTheFloor) {
         texts(window->CategoryPanel()->findChildren<QLabel*>()).contains(QStringLiteral("天台")));
     EXPECT_TRUE(window->FindDeskGroupBox(deskId));
     EXPECT_FALSE(window->FindDeskGroupBox(1));
+    expectNoOpenLineOnADeletedTable();
 }
 
 } // namespace

@@ -70,7 +70,9 @@ TEST_F(OrdersRoadTest, ASettledOrderIsFoundAndOpenedFromTheMenu) {
     ASSERT_GE(detailColumn, 0);
     QTest::mouseClick(orders.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
                       orders.ListView1->visualRect(model->index(0, detailColumn)).center());
+    // The click waits out the double-click interval before it opens the order.
     TForm_orders_detail& detail = *screens->Form_orders_detail;
+    QTRY_VERIFY(detail.isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&detail));
     EXPECT_EQ(detail.lab_ordid->text(), id);
     EXPECT_EQ(detail.lab_title->text(), title);

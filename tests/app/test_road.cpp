@@ -3,24 +3,30 @@
 // settlement; then the database and the tile.
 
 #include "app/formcreate.h"
+#include "app/masterscreens.h"
 #include "app/screens.h"
 #include "billing/form_desk_open.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "floor/desktile.h"
+#include "floor/form_desk.h"
 #include "floor/form_main.h"
+#include "floor/pagedlist.h"
 #include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
 #include "store/sqlitedb.h"
 
 #include "programfixture.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -149,6 +155,7 @@ TEST_F(RoadTest, OneOrderFromTileToSettlement) {
     EXPECT_TRUE(texts.contains(QStringLiteral("0人")));
     for (const auto& call : messages.Calls)
         EXPECT_FALSE(call.text.contains(QStringLiteral("失败"))) << call.text.toStdString();
+    expectNoOpenLineOnADeletedTable();
 }
 
 // A free table ordered straight from the table window: after the ordering
@@ -182,4 +189,25 @@ TEST_F(RoadTest, OrderingOnAFreeTableKeepsTheTileInStepWithTheRow) {
         EXPECT_TRUE(texts.contains(QStringLiteral("占用"))) << texts.join(' ').toStdString();
         EXPECT_TRUE(texts.contains(QStringLiteral("￥") + price)) << texts.join(' ').toStdString();
     }
+
+    // 桌位管理 refuses to delete the table while its bill is open.
+    window->MenuAction(QStringLiteral("N8"))->trigger();
+    TForm_desk& desks = *screens->MasterData->Form_desk;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&desks));
+    const QList<TListRow>& rows = desks.List()->Rows();
+    int at = 0;
+    while (at < rows.size() && rows[at].id != QStringLiteral("3"))
+        ++at;
+    ASSERT_LT(at, rows.size());
+    const int deleteColumn = desks.ListView1->model()->columnCount() - 1;
+    messages.Calls.clear();
+    QTest::mouseClick(
+        desks.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
+        desks.ListView1->visualRect(desks.ListView1->model()->index(at, deleteColumn)).center());
+    ASSERT_EQ(messages.Calls.size(), 1);
+    EXPECT_EQ(messages.Calls[0].kind, TMessageKind::Info);
+    EXPECT_TRUE(messages.Calls[0].text.contains(QStringLiteral("还有未结账的订单")))
+        << messages.Calls[0].text.toStdString();
+    EXPECT_TRUE(window->FindDeskGroupBox(3));
+    expectNoOpenLineOnADeletedTable();
 }

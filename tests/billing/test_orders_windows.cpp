@@ -11,6 +11,8 @@
 
 #include "test_orders_fixture.h"
 
+#include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,7 +63,12 @@ protected:
         ASSERT_GE(row, 0) << id.toStdString();
         QTest::mouseClick(orders->ListView1->viewport(), Qt::LeftButton, Qt::NoModifier,
                           cellCentre(row, cell));
+        waitOutDoubleClick();
     }
+
+    // Lets the double-click interval pass, in which a click could still
+    // become a double click.
+    static void waitOutDoubleClick() { QTest::qWait(QApplication::doubleClickInterval() + 50); }
 
     static QString notice() {
         return mypan() && mypan()->isVisible() ? mypan()->text() : QString();
@@ -98,8 +105,9 @@ TEST_F(OrdersWindowTest, EveryShowingStartsAtTheFirstUnfilteredPage) {
     EXPECT_EQ(list.lblPageInfo->text(), QStringLiteral("共10条记录，1/1页"));
     list.hide();
     list.show();
+    // Unfiltered until "搜索" is pressed again; the keyword stays in its box.
     EXPECT_EQ(list.lblPageInfo->text(), QStringLiteral("共45条记录，1/3页"));
-    EXPECT_EQ(list.edtKeyword->text(), QString());
+    EXPECT_EQ(list.edtKeyword->text(), QStringLiteral("18:1"));
     EXPECT_EQ(list.List()->Condition(), QStringLiteral("`deleted`=0"));
 
     // "刷新" reloads the current page with the current condition.
@@ -147,6 +155,56 @@ TEST_F(OrdersWindowTest, PrintCellReprintsThatOrder) {
     clickCell(QStringLiteral("1"), TListCell::PrintIcon);
     EXPECT_EQ(device.JobsEnded, 1);
     EXPECT_EQ(notice(), QStringLiteral("请先设置打印机"));
+}
+
+// With a row selected, a click below the last row in the 打印 or 删除 column
+// has no row under it: nothing printed, asked or deleted.
+TEST_F(OrdersWindowTest, AClickBelowTheRowsActsOnNoOrder) {
+    settleMany(2);
+    TForm_Orders& list = shownList();
+    QSignalSpy asked(&list, &TForm_Orders::OrderDetailRequested);
+    const QPoint title = list.ListView1->visualRect(list.ListView1->model()->index(1, 1)).center();
+    QTest::mouseClick(list.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier, title);
+    waitOutDoubleClick();
+    ASSERT_EQ(list.ListView1->selectionModel()->selectedRows().size(), 1);
+    for (TListCell cell : {TListCell::DetailIcon, TListCell::PrintIcon, TListCell::DeleteIcon}) {
+        const QPoint centre = cellCentre(1, cell);
+        const QPoint below(centre.x(), centre.y() + 3 * list.ListView1->rowHeight(1));
+        ASSERT_LT(below.y(), list.ListView1->viewport()->height());
+        QTest::mouseClick(list.ListView1->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        waitOutDoubleClick();
+    }
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(device.JobsEnded, 0);
+    EXPECT_TRUE(messenger.Calls.isEmpty());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT SUM(deleted) FROM zel_orders")), QStringLiteral("0"));
+    EXPECT_EQ(listedIds(), (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
+}
+
+// A double click as Qt delivers it (press, release, double click, release)
+// on the 打印 or 删除 cell only opens the order's details.
+TEST_F(OrdersWindowTest, ADoubleClickOnACellOnlyOpensTheDetails) {
+    settleMany(2);
+    TForm_Orders& list = shownList();
+    QSignalSpy asked(&list, &TForm_Orders::OrderDetailRequested);
+    QWidget* viewport = list.ListView1->viewport();
+    for (TListCell cell : {TListCell::PrintIcon, TListCell::DeleteIcon}) {
+        const QPoint at = cellCentre(rowOf(QStringLiteral("1")), cell);
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        waitOutDoubleClick();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_EQ(asked.takeFirst().at(0).toString(), QStringLiteral("1"));
+    }
+    EXPECT_EQ(device.JobsEnded, 0);
+    EXPECT_TRUE(messenger.Calls.isEmpty());
+
+    // One click on 打印 still prints once.
+    clickCell(QStringLiteral("1"), TListCell::PrintIcon);
+    EXPECT_EQ(device.JobsEnded, 1);
+    EXPECT_TRUE(asked.isEmpty());
 }
 
 TEST_F(OrdersWindowTest, DeleteAsksThenSoftDeletesAndReloads) {

@@ -4,6 +4,7 @@
 
 #include "common/ui/laymsg.h"
 #include "floor/form_caipin.h"
+#include "floor/form_caipin_class.h"
 #include "floor/form_caipin_class_edit.h"
 #include "floor/form_caipin_edit.h"
 #include "floor/form_desk.h"
@@ -16,6 +17,7 @@
 #include <QAbstractItemModel>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,6 +123,95 @@ TEST_F(MasterWindowsTest, ClicksInTheTableListEditOrDeleteTheClickedRow) {
     EXPECT_EQ(list.ListView1->model()->rowCount(), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT deleted FROM zel_desk WHERE id=%1").arg(second)),
               QStringLiteral("1"));
+}
+
+// A click below the last row, in the 删除 column, after a row was selected:
+// no row is under the pointer, so nothing is asked and nothing removed.
+TEST_F(MasterWindowsTest, AClickBelowTheRowsActsOnNoRow) {
+    addDesk(QStringLiteral("一号"), 1);
+    const int category = addCategory(QStringLiteral("热菜"), 1);
+    TForm_desk desks;
+    TForm_caipin_class categories;
+    for (TPagedListWindow* list : std::initializer_list<TPagedListWindow*>{&desks, &categories}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+        QSignalSpy edits(list, &TPagedListWindow::EditRequested);
+        clickCell(list->ListView1, 0, 1); // selects the row
+        ASSERT_EQ(list->ListView1->selectionModel()->selectedRows().size(), 1);
+        const int columns = list->ListView1->model()->columnCount();
+        for (int column : {columns - 2, columns - 1}) { // 编辑, 删除
+            const QRect cell =
+                list->ListView1->visualRect(list->ListView1->model()->index(0, column));
+            const QPoint below(cell.center().x(), cell.bottom() + 3 * cell.height());
+            ASSERT_LT(below.y(), list->ListView1->viewport()->height());
+            QTest::mouseClick(list->ListView1->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        }
+        EXPECT_EQ(edits.count(), 0);
+        EXPECT_TRUE(messages.Calls.isEmpty()) << messages.Texts().join('|').toStdString();
+        EXPECT_EQ(list->ListView1->model()->rowCount(), 1);
+        list->close();
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_desk WHERE deleted=0")),
+              QStringLiteral("1"));
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class WHERE id=%1").arg(category)),
+        QStringLiteral("1"));
+}
+
+// Press, release, double click, release as Qt delivers a double click: the
+// delete cell asks once, for the click, not again for the double click.
+TEST_F(MasterWindowsTest, ADoubleClickOnTheDeleteCellAsksOnce) {
+    addDesk(QStringLiteral("一号"), 1);
+    addDesk(QStringLiteral("二号"), 2);
+    TForm_desk list;
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    messages.Answers = {true, true};
+    const QPoint cell = list.ListView1->visualRect(list.ListView1->model()->index(0, 6)).center();
+    QWidget* viewport = list.ListView1->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, cell);
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("确认要删除吗？")});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_desk WHERE deleted=0")),
+              QStringLiteral("1"));
+}
+
+// The delete cell of an occupied table tells why it stays and asks nothing;
+// that of a category with dishes names them before it removes it.
+TEST_F(MasterWindowsTest, DeletingATableWithABillOrACategoryWithDishes) {
+    const int desk = addDesk(QStringLiteral("桌位01"), 1);
+    exec(QStringLiteral("UPDATE zel_desk SET bh='A01', stat='1' WHERE id=%1").arg(desk));
+    TForm_desk desks;
+    desks.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&desks));
+    QSignalSpy changes(&desks, &TPagedListWindow::Changed);
+    clickCell(desks.ListView1, 0, 6);
+    ASSERT_EQ(messages.Calls.size(), 1);
+    EXPECT_EQ(messages.Calls[0].kind, TMessageKind::Info);
+    EXPECT_EQ(messages.Calls[0].text,
+              QStringLiteral("桌位 \"桌位01\"（A01）还有未结账的订单，请先结算或清台后再删除"));
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(desks.ListView1->model()->rowCount(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT deleted FROM zel_desk")), QStringLiteral("0"));
+
+    messages.Calls.clear();
+    const int cid = addCategory(QStringLiteral("热菜"), 1);
+    addDish(QStringLiteral("鱼"), 10, 1, cid);
+    addDish(QStringLiteral("虾"), 10, 2, cid);
+    TForm_caipin_class categories;
+    categories.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&categories));
+    messages.Answers = {true};
+    clickCell(categories.ListView1, 0, 4);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{QStringLiteral(
+                  "该分类下还有2个菜品，删除后这些菜品将变为未分类，确认要删除吗？")});
+    EXPECT_EQ(categories.ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT GROUP_CONCAT(cid) FROM zel_caipin")),
+              QStringLiteral("0,0"));
 }
 
 TEST_F(MasterWindowsTest, SpecificationRowsLiveAndDie) {

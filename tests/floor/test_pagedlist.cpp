@@ -152,11 +152,99 @@ TEST_F(PagedListTest, DishesAreSoftDeletedCategoriesRemoved) {
     EXPECT_TRUE(categories->Rows().isEmpty());
     EXPECT_EQ(categories->Condition(), QStringLiteral("`title` LIKE '%热%'"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class")), QStringLiteral("1"));
-    // The dishes keep their category id and show no category name.
+    // Its dishes, the soft-deleted one too, are left without a category.
     dishes->LoadData();
     EXPECT_EQ(dishes->Rows().first().texts.value(3), QString());
-    EXPECT_EQ(scalar(QStringLiteral("SELECT cid FROM zel_caipin WHERE title='虾'")),
-              QString::number(cid));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin WHERE cid=%1").arg(cid)),
+              QStringLiteral("0"));
+}
+
+// The question names the dishes or tables a category or area still holds
+// (soft-deleted ones do not count); an empty one keeps the plain question.
+TEST_F(PagedListTest, TheDeleteQuestionCountsWhatTheCategoryHolds) {
+    const int hot = addCategory(QStringLiteral("热菜"));
+    const int cold = addCategory(QStringLiteral("凉菜"));
+    for (int i = 0; i < 3; ++i)
+        addDish(QStringLiteral("菜%1").arg(i), 10, i, hot);
+    addDish(QStringLiteral("旧菜"), 10, 9, hot, 1);
+    exec(QStringLiteral("INSERT INTO zel_desk_class (title) VALUES ('大厅')"));
+    exec(QStringLiteral("INSERT INTO zel_desk (title, cid) VALUES ('一号', 1), ('二号', 1)"));
+
+    auto categories = open(DishClassListConfig());
+    EXPECT_EQ(categories->DeleteQuestion(QString::number(hot)),
+              QStringLiteral("该分类下还有3个菜品，删除后这些菜品将变为未分类，确认要删除吗？"));
+    EXPECT_EQ(categories->DeleteQuestion(QString::number(cold)), QStringLiteral("确认要删除吗？"));
+    auto areas = open(DeskClassListConfig());
+    EXPECT_EQ(areas->DeleteQuestion(QStringLiteral("1")),
+              QStringLiteral("该分类下还有2个桌位，删除后这些桌位将变为未分类，确认要删除吗？"));
+    EXPECT_TRUE(areas->DeleteItem(QStringLiteral("1")));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT GROUP_CONCAT(cid) FROM zel_desk")),
+              QStringLiteral("0,0"));
+    EXPECT_EQ(open(DishListConfig())->DeleteQuestion(QStringLiteral("1")),
+              QStringLiteral("确认要删除吗？"));
+}
+
+// The category goes together with its dishes' category id, or neither does.
+TEST_F(PagedListTest, AFailedCategoryRemovalKeepsItsDishes) {
+    const int cid = addCategory(QStringLiteral("热菜"));
+    addDish(QStringLiteral("鱼"), 10, 1, cid);
+    exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON zel_caipin_class BEGIN SELECT "
+                        "RAISE(ABORT, '分类已锁定'); END"));
+    auto categories = open(DishClassListConfig());
+    EXPECT_THROW(categories->DeleteItem(QString::number(cid)), EMasterDataError);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cid FROM zel_caipin")), QString::number(cid));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class")), QStringLiteral("1"));
+}
+
+// A table with an open bill is never deleted: occupied, open lines (returned
+// ones too) or a basket. Settled, deleted lines and an emptied basket are no bill.
+TEST_F(PagedListTest, ATableWithAnOpenBillIsNotDeleted) {
+    const struct {
+        const char* name;
+        const char* setup;
+        bool open;
+    } cases[] = {
+        {"free", "", false},
+        {"occupied", "UPDATE zel_desk SET stat='1'", true},
+        {"line to make", "INSERT INTO zel_orders_detail (deskid, stat) VALUES (1, 0)", true},
+        {"returned line", "INSERT INTO zel_orders_detail (deskid, stat) VALUES (1, 7)", true},
+        {"settled line", "INSERT INTO zel_orders_detail (deskid, stat, issettle) VALUES (1, 3, 1)",
+         false},
+        {"deleted line", "INSERT INTO zel_orders_detail (deskid, stat) VALUES (1, 8)", false},
+        {"line of another table", "INSERT INTO zel_orders_detail (deskid, stat) VALUES (2, 0)",
+         false},
+        {"basket", "INSERT INTO zel_cart (deskid, quantity) VALUES (1, 2)", true},
+        {"emptied basket", "INSERT INTO zel_cart (deskid, quantity) VALUES (1, 0)", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec(QStringLiteral("DELETE FROM zel_desk"));
+        exec(QStringLiteral("DELETE FROM zel_orders_detail"));
+        exec(QStringLiteral("DELETE FROM zel_cart"));
+        exec(QStringLiteral("INSERT INTO zel_desk (id, title, bh) VALUES (1, '桌位01', 'A01'), "
+                            "(2, '桌位02', 'A02')"));
+        if (*c.setup)
+            exec(QString::fromUtf8(c.setup));
+        auto desks = open(DeskListConfig());
+        const QString refusal = desks->DeleteRefusal(QStringLiteral("1"));
+        if (!c.open) {
+            EXPECT_EQ(refusal, QString());
+            EXPECT_TRUE(desks->DeleteItem(QStringLiteral("1")));
+            EXPECT_EQ(scalar(QStringLiteral("SELECT deleted FROM zel_desk WHERE id=1")),
+                      QStringLiteral("1"));
+            continue;
+        }
+        EXPECT_EQ(refusal,
+                  QStringLiteral("桌位 \"桌位01\"（A01）还有未结账的订单，请先结算或清台后再删除"));
+        try {
+            desks->DeleteItem(QStringLiteral("1"));
+            ADD_FAILURE() << "deleted";
+        } catch (const EMasterDataError& e) {
+            EXPECT_EQ(e.Message(), refusal);
+        }
+        EXPECT_EQ(scalar(QStringLiteral("SELECT deleted FROM zel_desk WHERE id=1")),
+                  QStringLiteral("0"));
+    }
 }
 
 TEST_F(PagedListTest, AFailedDeleteIsReported) {
