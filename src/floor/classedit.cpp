@@ -39,6 +39,6 @@ int32_t SaveClass(TSQLiteDatabase& db, TClassKind kind, int32_t editid, const TC
         return int32_t(id);
     }
     orm.Where(QStringLiteral("id=") + QString::number(editid)).Save(values);
-    RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("保存失败: "));
+    RaiseIfWriteFailed(orm, QStringLiteral("保存失败: "));
     return editid;
 }

@@ -9,6 +9,8 @@
 
 #include "masterdatafixture.h"
 
+#include <functional>
+
 namespace {
 
 const QDateTime kNow(QDate(2025, 3, 1), QTime(12, 0, 0));
@@ -132,8 +134,9 @@ TEST_F(MasterEditTest, ASecondSaveUpdatesTheDishAndItsSpecifications) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->title, QStringLiteral(" 酸菜鱼 "));
     EXPECT_EQ(loaded->price, 50);
-    ASSERT_EQ(loaded->skus.size(), 2);
-    EXPECT_EQ(loaded->skus[0].title, QStringLiteral("小份"));
+    const auto skus = LoadDishSkus(*db, first.id);
+    ASSERT_EQ(skus.size(), 2);
+    EXPECT_EQ(skus[0].title, QStringLiteral("小份"));
 }
 
 TEST_F(MasterEditTest, DeletedSpecificationsCountOnlyAfterTheNextSave) {
@@ -147,7 +150,7 @@ TEST_F(MasterEditTest, DeletedSpecificationsCountOnlyAfterTheNextSave) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT SUM(deleted) FROM zel_caipin_sku")),
               QStringLiteral("2"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT issku FROM zel_caipin")), QStringLiteral("1"));
-    EXPECT_FALSE(LoadDish(*db, saved.id)->skus.size());
+    EXPECT_TRUE(LoadDishSkus(*db, saved.id).isEmpty());
 
     SaveDish(*db, saved.id, dish(QStringLiteral("面"), QStringLiteral("8")), kNow);
     EXPECT_EQ(scalar(QStringLiteral("SELECT issku FROM zel_caipin")), QStringLiteral("0"));
@@ -173,7 +176,7 @@ TEST_F(MasterEditTest, TableEditorValidatesSavesAndReadsTheNewIdBack) {
         TDeskInput input;
         const char* message;
     } cases[] = {
-        {{QStringLiteral(" "), QStringLiteral("A1"), QStringLiteral("x"), 0}, "请输入菜品名称！"},
+        {{QStringLiteral(" "), QStringLiteral("A1"), QStringLiteral("x"), 0}, "请输入桌位名称！"},
         {{QStringLiteral("一号"), QString(), QStringLiteral("2a"), 0}, "排序值必须是整数！"},
         {{QStringLiteral("一号"), QString(), QString(), 0}, ""},
     };
@@ -234,6 +237,60 @@ TEST_F(MasterEditTest, CategoryEditorsDifferOnlyInTableAndSortCheck) {
         EXPECT_THROW(SaveClass(*db, kind, id, {QStringLiteral("x"), QStringLiteral("1")}),
                      EMasterDataError);
     }
+}
+
+TEST_F(MasterEditTest, SavingARecordThatIsGoneWritesNothingAndSaysSo) {
+    // Each editor's record, removed in one of the ways it can go.
+    const int dishId = SaveDish(*db, 0, dish(QStringLiteral("面"), QStringLiteral("8")), kNow).id;
+    const int deletedDish = addDish(QStringLiteral("虾"), 10, 0, 0, 1);
+    const int desk = SaveDesk(*db, 0, {QStringLiteral("一号"), QString(), QString(), 0}, kNow);
+    const int area =
+        SaveClass(*db, TClassKind::TableArea, 0, {QStringLiteral("大厅"), QStringLiteral("1")});
+    const int category =
+        SaveClass(*db, TClassKind::DishCategory, 0, {QStringLiteral("热菜"), QStringLiteral("1")});
+    exec(QStringLiteral("DELETE FROM zel_caipin WHERE id=%1").arg(dishId));
+    exec(QStringLiteral("UPDATE zel_desk SET deleted=1 WHERE id=%1").arg(desk));
+    exec(QStringLiteral("DELETE FROM zel_desk_class"));
+    exec(QStringLiteral("DELETE FROM zel_caipin_class"));
+    const QString before = scalar(QStringLiteral(
+        "SELECT (SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_caipin) || '/' || "
+        "(SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_desk) || '/' || "
+        "(SELECT COUNT(*) FROM zel_caipin_sku)"));
+
+    const TDishInput withSku = dish(QStringLiteral("改"), QStringLiteral("9"),
+                                    {newSku(QStringLiteral("大"), QStringLiteral("2"))});
+    const std::function<void()> saves[] = {
+        [&] { SaveDish(*db, dishId, withSku, kNow.addSecs(60)); },
+        [&] { SaveDish(*db, deletedDish, withSku, kNow.addSecs(60)); },
+        [&] {
+            SaveDesk(*db, desk, {QStringLiteral("改"), QString(), QString(), 0}, kNow.addSecs(60));
+        },
+        [&] {
+            SaveClass(*db, TClassKind::TableArea, area,
+                      {QStringLiteral("改"), QStringLiteral("1")});
+        },
+        [&] {
+            SaveClass(*db, TClassKind::DishCategory, category,
+                      {QStringLiteral("改"), QStringLiteral("1")});
+        },
+    };
+    for (size_t i = 0; i < std::size(saves); ++i) {
+        try {
+            saves[i]();
+            ADD_FAILURE() << "case " << i << ": saved";
+        } catch (const EMasterDataError& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("该记录已不存在，请刷新列表后重试"))
+                << "case " << i;
+        }
+    }
+    EXPECT_EQ(
+        scalar(QStringLiteral(
+            "SELECT (SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_caipin) || '/' || "
+            "(SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_desk) || '/' || "
+            "(SELECT COUNT(*) FROM zel_caipin_sku)")),
+        before);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_desk_class")), QStringLiteral("0"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class")), QStringLiteral("0"));
 }
 
 } // namespace
