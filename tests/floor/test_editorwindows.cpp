@@ -129,4 +129,17 @@ TEST_F(EditorWindowsTest, UnreadableSpecificationsLeaveTheDishItsOwnFields) {
         << notification().toStdString();
 }
 
+TEST_F(EditorWindowsTest, TheTableEditorAsksForATableName) {
+    TForm_desk_edit desk;
+    desk.OpenFor(0, nullptr);
+    QStringList labels;
+    for (const QLabel* label : desk.findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("桌位名称："))) << labels.join(u' ').toStdString();
+    EXPECT_FALSE(labels.contains(QStringLiteral("菜品名称：")));
+    click(desk.btnAdd);
+    EXPECT_EQ(notification(), QStringLiteral("请输入桌位名称！"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_desk")), QStringLiteral("0"));
+}
+
 } // namespace

@@ -293,4 +293,39 @@ TEST_F(MasterEditTest, SavingARecordThatIsGoneWritesNothingAndSaysSo) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class")), QStringLiteral("0"));
 }
 
+TEST_F(MasterEditTest, ANewCategoryOrAreaNeverGetsAnIdUsedBefore) {
+    const struct {
+        TClassKind kind;
+        const char* holder; // the rows that point at a category or area by cid
+    } cases[] = {
+        {TClassKind::DishCategory,
+         "INSERT INTO zel_caipin (title, cid, deleted) VALUES ('x', %1, 1)"},
+        {TClassKind::TableArea, "INSERT INTO zel_desk (title, cid, deleted) VALUES ('x', %1, 1)"},
+    };
+    for (const auto& c : cases) {
+        const QString table = ClassTable(c.kind);
+        const auto add = [&](const char* title) {
+            return SaveClass(*db, c.kind, 0, {QString::fromUtf8(title), QStringLiteral("1")});
+        };
+        // Rows that point at ids no category holds (older data, a category
+        // deleted before) are not handed to a new one.
+        exec(QString::fromUtf8(c.holder).arg(3));
+        const int first = add("甲");
+        EXPECT_EQ(first, 4) << table.toStdString();
+        const int second = add("乙");
+        EXPECT_EQ(second, 5);
+        // Deleted, even with nothing left pointing at it, its id stays used.
+        exec(QStringLiteral("DELETE FROM %1 WHERE id=%2").arg(table).arg(second));
+        db.reset();
+        db = std::make_unique<TSQLiteDatabase>(dbPath());
+        EXPECT_EQ(add("丙"), 6);
+        exec(QStringLiteral("DELETE FROM ") + table);
+        EXPECT_EQ(add("丁"), 7);
+        // An editor saving its record keeps the record's id.
+        EXPECT_EQ(SaveClass(*db, c.kind, 7, {QStringLiteral("戊"), QStringLiteral("2")}), 7);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(id || title) FROM ") + table),
+                  QStringLiteral("7戊"));
+    }
+}
+
 } // namespace
