@@ -106,7 +106,9 @@ TSettleResult settle(TSQLiteDatabase& db, const TSettleInput& input, const TSett
                 .arg(input.DeskID))
         .Save({{QStringLiteral("rootid"), qlonglong(result.OrderID)},
                {QStringLiteral("issettle"), 1}});
-    RaiseIfFailed<ESettleError>(lines, QStringLiteral("更新订单明细失败: "));
+    // No line left to settle is the table having changed, told below.
+    if (!lines.LastNoRow())
+        RaiseIfFailed<ESettleError>(lines, QStringLiteral("更新订单明细失败: "));
     if (db.Changes() != plan.IdList.count(QLatin1Char(',')) + 1)
         throw ESettleError(DeskChangedMessage(), TSettleFailure::DeskChanged);
     step(TSettleStep::LinesSettled);

@@ -33,6 +33,7 @@ std::optional<TInputError> ValidateClass(TClassKind kind, const TClassInput& inp
 // Raises EMasterDataError "加载失败: ...".
 std::optional<TClassRecord> LoadClass(TSQLiteDatabase& db, TClassKind kind, int32_t id);
 
-// Inserts (editid <= 0) or updates the row and returns its id. Raises
-// EMasterDataError.
+// Inserts (editid <= 0) or updates the row and returns its id. A new row gets
+// an id no row of the table ever had and no dish or table points at. Raises
+// EMasterDataError, also for a row that is gone.
 int32_t SaveClass(TSQLiteDatabase& db, TClassKind kind, int32_t editid, const TClassInput& input);

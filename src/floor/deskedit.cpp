@@ -5,7 +5,7 @@
 
 std::optional<TInputError> ValidateDesk(const TDeskInput& input) {
     if (input.title.trimmed().isEmpty())
-        return TInputError{QStringLiteral("请输入菜品名称！"), TInputField::Title};
+        return TInputError{QStringLiteral("请输入桌位名称！"), TInputField::Title};
     const QString sort = input.sort.trimmed();
     if (!sort.isEmpty() && !IsInt(sort))
         return TInputError{QStringLiteral("排序值必须是整数！"), TInputField::Sort};
@@ -39,7 +39,8 @@ int32_t SaveDesk(TSQLiteDatabase& db, int32_t editid, const TDeskInput& input,
         RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("添加失败: "));
         return int32_t(id);
     }
-    orm.Where(QStringLiteral("id = %d"), {editid}).Save(values);
-    RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("保存失败: "));
+    // A table deleted in its list is gone too, though its row stays.
+    orm.Where(QStringLiteral("id = %d AND deleted=0"), {editid}).Save(values);
+    RaiseIfWriteFailed(orm, QStringLiteral("保存失败: "));
     return editid;
 }

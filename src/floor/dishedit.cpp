@@ -63,17 +63,21 @@ std::optional<TDishRecord> LoadDish(TSQLiteDatabase& db, int32_t id) {
     dish.price = TSQLiteORM::GetFieldAsDouble(row.get(), QStringLiteral("price"));
     dish.sort = TSQLiteORM::GetFieldAsInteger(row.get(), QStringLiteral("sort"));
     dish.cid = TSQLiteORM::GetFieldAsInteger(row.get(), QStringLiteral("cid"));
+    return dish;
+}
 
+QList<TSkuRecord> LoadDishSkus(TSQLiteDatabase& db, int32_t id) {
     TSQLiteORM skus(&db, QStringLiteral("zel_caipin_sku"));
     skus.Where(QStringLiteral("rootid=") + QString::number(id) + QStringLiteral(" AND deleted=0"));
     skus.Order(QStringLiteral("id ASC"));
     auto rows = skus.Select();
     RaiseIfFailed<EMasterDataError>(skus, QStringLiteral("加载做法数据失败: "));
+    QList<TSkuRecord> list;
     for (; rows && !rows->Eof(); rows->Next())
-        dish.skus.append({TSQLiteORM::GetFieldAsInteger(rows.get(), QStringLiteral("id")),
-                          TSQLiteORM::GetFieldAsString(rows.get(), QStringLiteral("title")),
-                          TSQLiteORM::GetFieldAsDouble(rows.get(), QStringLiteral("price"))});
-    return dish;
+        list.append({TSQLiteORM::GetFieldAsInteger(rows.get(), QStringLiteral("id")),
+                     TSQLiteORM::GetFieldAsString(rows.get(), QStringLiteral("title")),
+                     TSQLiteORM::GetFieldAsDouble(rows.get(), QStringLiteral("price"))});
+    return list;
 }
 
 TDishSaved SaveDish(TSQLiteDatabase& db, int32_t editid, const TDishInput& input,
@@ -95,8 +99,10 @@ TDishSaved SaveDish(TSQLiteDatabase& db, int32_t editid, const TDishInput& input
             saved.id = int32_t(id);
             saved.added = true;
         } else {
-            orm.Where(QStringLiteral("id = %d"), {editid}).Save(dish);
-            RaiseIfFailed<EMasterDataError>(orm, QStringLiteral("保存菜品失败: "));
+            // A dish deleted in its list is gone too, though its row stays;
+            // the raise comes before any specification row is written.
+            orm.Where(QStringLiteral("id = %d AND deleted=0"), {editid}).Save(dish);
+            RaiseIfWriteFailed(orm, QStringLiteral("保存菜品失败: "));
             saved.id = editid;
         }
 
@@ -118,7 +124,7 @@ TDishSaved SaveDish(TSQLiteDatabase& db, int32_t editid, const TDishInput& input
                 saved.skuIds.append(int32_t(id));
             } else {
                 skus.Where(QStringLiteral("id = %d"), {sku.SkuId}).Save(values);
-                RaiseIfFailed<EMasterDataError>(skus, QStringLiteral("保存做法失败: "));
+                RaiseIfWriteFailed(skus, QStringLiteral("保存做法失败: "));
                 saved.skuIds.append(sku.SkuId);
             }
         }

@@ -42,15 +42,17 @@ struct TDishRecord {
     double price = 0;
     int32_t sort = 0;
     int32_t cid = 0;
-    QList<TSkuRecord> skus; // not deleted, by id
 };
 
 // The first failing field, in the order the editor checks them.
 std::optional<TInputError> ValidateDish(const TDishInput& input);
 
-// The dish with that id, or nothing. Raises EMasterDataError: "加载失败: ..."
-// for the dish, "加载做法数据失败: ..." for its specifications.
+// The dish with that id, or nothing. Raises EMasterDataError "加载失败: ...".
 std::optional<TDishRecord> LoadDish(TSQLiteDatabase& db, int32_t id);
+
+// The specifications of the dish not deleted, by id. Raises EMasterDataError
+// "加载做法数据失败: ...".
+QList<TSkuRecord> LoadDishSkus(TSQLiteDatabase& db, int32_t id);
 
 struct TDishSaved {
     int32_t id = 0;

@@ -136,6 +136,8 @@ void TForm_caipin_edit::ClearForm() {
 void TForm_caipin_edit::LoadDataToForm() {
     if (!FDatabase)
         return;
+    // Whatever fails, no field of the dish shown before stays under this editid.
+    ClearForm();
     try {
         const auto dish = LoadDish(*FDatabase, editid);
         if (!dish)
@@ -144,7 +146,16 @@ void TForm_caipin_edit::LoadDataToForm() {
         lab_price->setText(FloatToStrGeneral(dish->price));
         lab_sort->setText(QString::number(dish->sort));
         ChooseClass(com_cid, dish->cid);
-        for (const TSkuRecord& sku : dish->skus)
+    } catch (const EMasterDataError& e) {
+        laymsg(e.Message(), 0, this);
+        return;
+    }
+    LoadSkuData();
+}
+
+void TForm_caipin_edit::LoadSkuData() {
+    try {
+        for (const TSkuRecord& sku : LoadDishSkus(*FDatabase, editid))
             AddSkuControl(sku.id, sku.title, FloatToStrGeneral(sku.price), false);
     } catch (const EMasterDataError& e) {
         laymsg(e.Message(), 0, this);

@@ -60,6 +60,7 @@ private:
     void ClearForm();
     void LoadDataToForm();
     void ClearSkuControls();
+    void LoadSkuData();
     void SkuDeleteButtonClick(QPushButton* button);
     void RearrangeSkuControls();
     TDishInput formInput() const;

@@ -19,7 +19,7 @@ TForm_desk_edit::TForm_desk_edit() : QWidget(nullptr, Qt::Window) {
     setWindowTitle(QStringLiteral("添加桌位"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     QWidget* content = FixedContent(this, QSize(441, 227));
-    lab_title = LabeledEdit(content, QStringLiteral("lab_title"), QStringLiteral("菜品名称："), 88,
+    lab_title = LabeledEdit(content, QStringLiteral("lab_title"), QStringLiteral("桌位名称："), 88,
                             10, 321);
     lab_bh =
         LabeledEdit(content, QStringLiteral("lab_bh"), QStringLiteral("桌位编号："), 88, 50, 70);

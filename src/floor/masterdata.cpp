@@ -6,6 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
+QString RecordGoneMessage() {
+    return QStringLiteral("该记录已不存在，请刷新列表后重试");
+}
+
+void RaiseIfWriteFailed(const TSQLiteORM& orm, const QString& prefix) {
+    if (orm.LastNoRow())
+        throw EMasterDataError(RecordGoneMessage());
+    RaiseIfFailed<EMasterDataError>(orm, prefix);
+}
+
 QList<TIdTitle> ReadIdTitles(TSQLiteDatabase& db, const QString& table) {
     TSQLiteORM orm(&db, table);
     orm.Order(QStringLiteral("id ASC"));

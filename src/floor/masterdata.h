@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 class TSQLiteDatabase;
+class TSQLiteORM;
 
 // A failed read or write of master data; the text is ready to be shown.
 class EMasterDataError : public std::runtime_error {
@@ -26,6 +27,13 @@ struct TInputError {
     TInputField field = TInputField::Title;
     int row = -1;
 };
+
+// Told when an editor saves a record that was removed after it was opened.
+QString RecordGoneMessage();
+
+// Raises EMasterDataError after a failed write of orm: the record-gone message
+// when its Save matched no row, otherwise prefix followed by the error.
+void RaiseIfWriteFailed(const TSQLiteORM& orm, const QString& prefix);
 
 struct TIdTitle {
     int32_t id = 0;

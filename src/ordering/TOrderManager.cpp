@@ -188,10 +188,11 @@ void TOrderManager::AddOrUpdateOrderItem(const TOrderItem& OrderItem) {
         if (line.CartID > 0) {
             // A line read from the store changes its own row, whatever
             // specification it shows now.
-            orm.Where(QStringLiteral("id = %d AND deskid = %s"), {line.CartID, FDeskID})
-                .Save(change);
-            RaiseIfFailed<EOrderError>(orm);
-            stored = FDatabase->Changes() > 0;
+            // Gone meanwhile: found again by its key or added below.
+            stored = orm.Where(QStringLiteral("id = %d AND deskid = %s"), {line.CartID, FDeskID})
+                         .Save(change);
+            if (!orm.LastNoRow())
+                RaiseIfFailed<EOrderError>(orm);
         }
         if (!stored && CheckCartItemExists(OrderItem.caipinid, OrderItem.skuid)) {
             orm.Where(kCartKey, {FDeskID, OrderItem.caipinid, OrderItem.skuid}).Save(change);

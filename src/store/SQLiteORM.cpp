@@ -212,6 +212,7 @@ QString TSQLiteORM::ValueToSQL(const QVariant& value) {
 
 bool TSQLiteORM::refuse(const QString& why) {
     FLastFailed = true;
+    FLastNoRow = false;
     FLastError = why;
     return false;
 }
@@ -221,6 +222,7 @@ bool TSQLiteORM::exec(const QString& sql) {
     try {
         FDatabase->ExecSQL(sql);
         FLastFailed = false;
+        FLastNoRow = false;
         FLastError.clear();
         return true;
     } catch (const std::exception& e) {
@@ -236,6 +238,7 @@ std::unique_ptr<TSQLiteTable> TSQLiteORM::query(const QString& sql) {
     try {
         auto table = FDatabase->GetTable(sql);
         FLastFailed = false;
+        FLastNoRow = false;
         FLastError.clear();
         return table;
     } catch (const std::exception& e) {
@@ -310,8 +313,16 @@ bool TSQLiteORM::Save(const TValueDict& AData) {
     QStringList pairs;
     for (auto it = AData.cbegin(); it != AData.cend(); ++it)
         pairs << it.key() + QStringLiteral(" = ") + ValueToSQL(it.value());
-    return exec(QStringLiteral("UPDATE ") + FTableName + QStringLiteral(" SET ") +
-                pairs.join(QStringLiteral(", ")) + BuildWhereClause());
+    if (!exec(QStringLiteral("UPDATE ") + FTableName + QStringLiteral(" SET ") +
+              pairs.join(QStringLiteral(", ")) + BuildWhereClause()))
+        return false;
+    // A Save names the rows it means to change: none matching says they are gone.
+    if (FDatabase->Changes() == 0) {
+        refuse(QStringLiteral("no row matched: the record no longer exists"));
+        FLastNoRow = true;
+        return false;
+    }
+    return true;
 }
 
 TSQLiteORM& TSQLiteORM::SetField(const QString& AFieldName, const QVariant& AValue) {

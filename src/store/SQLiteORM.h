@@ -94,7 +94,9 @@ public:
     bool Add(const TValueDict& AData);
     bool Add(const TValueDict& AData, int32_t& InsertID);
     int64_t AddAndGetID(const TValueDict& AData);
+    // False, with LastNoRow(), when the statement ran but no row matched.
     bool Save(const TValueDict& AData);
+    // Bulk updates: matching no row is no failure here (see Changes() of the connection).
     TSQLiteORM& SetField(const QString& AFieldName, const QVariant& AValue);
     TSQLiteORM& SetInc(const QString& AFieldName, int32_t AIncrement);
     bool Delete();
@@ -137,8 +139,11 @@ public:
 
     const QString& LastSQL() const { return FLastSQL; }
     // Whether the last operation's statement failed, or a write was refused
-    // because it had no condition or no values.
+    // because it had no condition or no values, or a Save changed no row.
     bool LastFailed() const { return FLastFailed; }
+    // Whether the last operation was a Save whose statement ran but matched no
+    // row; LastFailed() is then true as well.
+    bool LastNoRow() const { return FLastNoRow; }
     const QString& LastError() const { return FLastError; }
 
     const QString& TableName() const { return FTableName; }
@@ -180,6 +185,7 @@ private:
     QList<void*> FDataList;
     TWhereCondition FHandle{this};
     bool FLastFailed = false;
+    bool FLastNoRow = false;
     QString FLastError;
 };
 

@@ -96,6 +96,9 @@ const TableDef kTables[] = {
      "CREATE TABLE zel_cart ([id] INTEGER PRIMARY KEY,[caipinid] INTEGER DEFAULT 0,[skuid] "
      "INTEGER DEFAULT 0,[deskid] INTEGER DEFAULT 0,[addtime] integer,[quantity] REAL DEFAULT 1);",
      {}},
+    // The highest id ever handed out, by table, for tables whose ids must not
+    // come back after a delete (rows elsewhere keep pointing at them).
+    {"zel_idseq", "CREATE TABLE zel_idseq ([name] VARCHAR(50),[lastid] INTEGER DEFAULT 0);", {}},
 };
 
 // The basket indexes have always been written out in full rather than formatted.

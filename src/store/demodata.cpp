@@ -9,17 +9,14 @@ namespace {
 struct TDemoDish {
     const char* title;
     double price;
-    int32_t cid;
 };
 
 const TDemoDish kDishes[] = {
-    {"乐山钵钵鸡", 58.8, 1},   {"盐菜回锅肉", 26.8, 1},   {"水煮肉片(中份)", 38.8, 1},
-    {"酸辣土豆丝", 13.5, 2},   {"鱼香肉丝", 27.8, 1},     {"印象毛血旺(大份)", 56, 1},
-    {"肉沫茄子", 16.8, 2},     {"陈麻婆豆腐", 13.8, 2},   {"玉米虾仁", 39.8, 3},
-    {"莴笋木耳肉片", 26.8, 1}, {"四川麻辣口水鸡", 23, 1}, {"土豆烧鸡", 36.8, 1},
-    {"宫保鸡丁", 29.8, 1},     {"夫妻肺片", 38.8, 1},     {"烟笋炒腊肉", 37.8, 1},
-    {"干煸肥肠", 56.8, 1},     {"泡椒腰花", 48.8, 1},     {"香辣虾", 46, 3},
-    {"清炒上海青", 16, 2},     {"泡椒鲜鸭血", 18.8, 1},
+    {"乐山钵钵鸡", 58.8}, {"盐菜回锅肉", 26.8},     {"水煮肉片(中份)", 38.8}, {"酸辣土豆丝", 13.5},
+    {"鱼香肉丝", 27.8},   {"印象毛血旺(大份)", 56}, {"肉沫茄子", 16.8},       {"陈麻婆豆腐", 13.8},
+    {"玉米虾仁", 39.8},   {"莴笋木耳肉片", 26.8},   {"四川麻辣口水鸡", 23},   {"土豆烧鸡", 36.8},
+    {"宫保鸡丁", 29.8},   {"夫妻肺片", 38.8},       {"烟笋炒腊肉", 37.8},     {"干煸肥肠", 56.8},
+    {"泡椒腰花", 48.8},   {"香辣虾", 46},           {"清炒上海青", 16},       {"泡椒鲜鸭血", 18.8},
 };
 
 constexpr int kDemoDesks = 20;
@@ -105,7 +102,10 @@ QString AddTestCaipinData(const QString& FileName, const QString& AddTime) {
                                  {QStringLiteral("price"), FloatToStrGeneral(kDishes[i].price)},
                                  {QStringLiteral("stock"), 0},
                                  {QStringLiteral("sort"), i + 1},
-                                 {QStringLiteral("cid"), kDishes[i].cid},
+                                 // In no category: none is made for them, since a
+                                 // category cannot be told apart as demonstration
+                                 // data and would outlive its removal.
+                                 {QStringLiteral("cid"), 0},
                                  {QStringLiteral("iszk"), 1},
                                  {QStringLiteral("istest"), 1},
                                  {QStringLiteral("stat"), 0},

@@ -9,6 +9,8 @@
 
 #include "masterdatafixture.h"
 
+#include <functional>
+
 namespace {
 
 const QDateTime kNow(QDate(2025, 3, 1), QTime(12, 0, 0));
@@ -132,8 +134,9 @@ TEST_F(MasterEditTest, ASecondSaveUpdatesTheDishAndItsSpecifications) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->title, QStringLiteral(" 酸菜鱼 "));
     EXPECT_EQ(loaded->price, 50);
-    ASSERT_EQ(loaded->skus.size(), 2);
-    EXPECT_EQ(loaded->skus[0].title, QStringLiteral("小份"));
+    const auto skus = LoadDishSkus(*db, first.id);
+    ASSERT_EQ(skus.size(), 2);
+    EXPECT_EQ(skus[0].title, QStringLiteral("小份"));
 }
 
 TEST_F(MasterEditTest, DeletedSpecificationsCountOnlyAfterTheNextSave) {
@@ -147,7 +150,7 @@ TEST_F(MasterEditTest, DeletedSpecificationsCountOnlyAfterTheNextSave) {
     EXPECT_EQ(scalar(QStringLiteral("SELECT SUM(deleted) FROM zel_caipin_sku")),
               QStringLiteral("2"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT issku FROM zel_caipin")), QStringLiteral("1"));
-    EXPECT_FALSE(LoadDish(*db, saved.id)->skus.size());
+    EXPECT_TRUE(LoadDishSkus(*db, saved.id).isEmpty());
 
     SaveDish(*db, saved.id, dish(QStringLiteral("面"), QStringLiteral("8")), kNow);
     EXPECT_EQ(scalar(QStringLiteral("SELECT issku FROM zel_caipin")), QStringLiteral("0"));
@@ -173,7 +176,7 @@ TEST_F(MasterEditTest, TableEditorValidatesSavesAndReadsTheNewIdBack) {
         TDeskInput input;
         const char* message;
     } cases[] = {
-        {{QStringLiteral(" "), QStringLiteral("A1"), QStringLiteral("x"), 0}, "请输入菜品名称！"},
+        {{QStringLiteral(" "), QStringLiteral("A1"), QStringLiteral("x"), 0}, "请输入桌位名称！"},
         {{QStringLiteral("一号"), QString(), QStringLiteral("2a"), 0}, "排序值必须是整数！"},
         {{QStringLiteral("一号"), QString(), QString(), 0}, ""},
     };
@@ -233,6 +236,95 @@ TEST_F(MasterEditTest, CategoryEditorsDifferOnlyInTableAndSortCheck) {
         exec(QStringLiteral("DROP TABLE ") + table);
         EXPECT_THROW(SaveClass(*db, kind, id, {QStringLiteral("x"), QStringLiteral("1")}),
                      EMasterDataError);
+    }
+}
+
+TEST_F(MasterEditTest, SavingARecordThatIsGoneWritesNothingAndSaysSo) {
+    // Each editor's record, removed in one of the ways it can go.
+    const int dishId = SaveDish(*db, 0, dish(QStringLiteral("面"), QStringLiteral("8")), kNow).id;
+    const int deletedDish = addDish(QStringLiteral("虾"), 10, 0, 0, 1);
+    const int desk = SaveDesk(*db, 0, {QStringLiteral("一号"), QString(), QString(), 0}, kNow);
+    const int area =
+        SaveClass(*db, TClassKind::TableArea, 0, {QStringLiteral("大厅"), QStringLiteral("1")});
+    const int category =
+        SaveClass(*db, TClassKind::DishCategory, 0, {QStringLiteral("热菜"), QStringLiteral("1")});
+    exec(QStringLiteral("DELETE FROM zel_caipin WHERE id=%1").arg(dishId));
+    exec(QStringLiteral("UPDATE zel_desk SET deleted=1 WHERE id=%1").arg(desk));
+    exec(QStringLiteral("DELETE FROM zel_desk_class"));
+    exec(QStringLiteral("DELETE FROM zel_caipin_class"));
+    const QString before = scalar(QStringLiteral(
+        "SELECT (SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_caipin) || '/' || "
+        "(SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_desk) || '/' || "
+        "(SELECT COUNT(*) FROM zel_caipin_sku)"));
+
+    const TDishInput withSku = dish(QStringLiteral("改"), QStringLiteral("9"),
+                                    {newSku(QStringLiteral("大"), QStringLiteral("2"))});
+    const std::function<void()> saves[] = {
+        [&] { SaveDish(*db, dishId, withSku, kNow.addSecs(60)); },
+        [&] { SaveDish(*db, deletedDish, withSku, kNow.addSecs(60)); },
+        [&] {
+            SaveDesk(*db, desk, {QStringLiteral("改"), QString(), QString(), 0}, kNow.addSecs(60));
+        },
+        [&] {
+            SaveClass(*db, TClassKind::TableArea, area,
+                      {QStringLiteral("改"), QStringLiteral("1")});
+        },
+        [&] {
+            SaveClass(*db, TClassKind::DishCategory, category,
+                      {QStringLiteral("改"), QStringLiteral("1")});
+        },
+    };
+    for (size_t i = 0; i < std::size(saves); ++i) {
+        try {
+            saves[i]();
+            ADD_FAILURE() << "case " << i << ": saved";
+        } catch (const EMasterDataError& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("该记录已不存在，请刷新列表后重试"))
+                << "case " << i;
+        }
+    }
+    EXPECT_EQ(
+        scalar(QStringLiteral(
+            "SELECT (SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_caipin) || '/' || "
+            "(SELECT group_concat(title || IFNULL(addtime, '')) FROM zel_desk) || '/' || "
+            "(SELECT COUNT(*) FROM zel_caipin_sku)")),
+        before);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_desk_class")), QStringLiteral("0"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM zel_caipin_class")), QStringLiteral("0"));
+}
+
+TEST_F(MasterEditTest, ANewCategoryOrAreaNeverGetsAnIdUsedBefore) {
+    const struct {
+        TClassKind kind;
+        const char* holder; // the rows that point at a category or area by cid
+    } cases[] = {
+        {TClassKind::DishCategory,
+         "INSERT INTO zel_caipin (title, cid, deleted) VALUES ('x', %1, 1)"},
+        {TClassKind::TableArea, "INSERT INTO zel_desk (title, cid, deleted) VALUES ('x', %1, 1)"},
+    };
+    for (const auto& c : cases) {
+        const QString table = ClassTable(c.kind);
+        const auto add = [&](const char* title) {
+            return SaveClass(*db, c.kind, 0, {QString::fromUtf8(title), QStringLiteral("1")});
+        };
+        // Rows that point at ids no category holds (older data, a category
+        // deleted before) are not handed to a new one.
+        exec(QString::fromUtf8(c.holder).arg(3));
+        const int first = add("甲");
+        EXPECT_EQ(first, 4) << table.toStdString();
+        const int second = add("乙");
+        EXPECT_EQ(second, 5);
+        // Deleted, even with nothing left pointing at it, its id stays used.
+        exec(QStringLiteral("DELETE FROM %1 WHERE id=%2").arg(table).arg(second));
+        db.reset();
+        db = std::make_unique<TSQLiteDatabase>(dbPath());
+        EXPECT_EQ(add("丙"), 6);
+        exec(QStringLiteral("DELETE FROM ") + table);
+        EXPECT_EQ(add("丁"), 7);
+        // An editor saving its record keeps the record's id.
+        EXPECT_EQ(SaveClass(*db, c.kind, 7, {QStringLiteral("戊"), QStringLiteral("2")}), 7);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(id || title) FROM ") + table),
+                  QStringLiteral("7戊"));
     }
 }
 

@@ -140,6 +140,35 @@ TEST_F(OrmTest, WritesThroughTheConditionHandle) {
               QStringLiteral("0"));
 }
 
+TEST_F(OrmTest, SaveOfARowThatIsGoneFails) {
+    addDesks(2);
+    TSQLiteORM orm(db.get(), QStringLiteral("zel_desk"));
+    EXPECT_TRUE(orm.Where(QStringLiteral("id=2")).Save({{QStringLiteral("nums"), 2}}));
+    EXPECT_FALSE(orm.LastFailed());
+    EXPECT_FALSE(orm.LastNoRow());
+    // The same values again still matched the row: that is no failure.
+    EXPECT_TRUE(orm.Save({{QStringLiteral("nums"), 2}}));
+
+    ASSERT_TRUE(orm.Where(QStringLiteral("id=2")).Delete());
+    EXPECT_FALSE(orm.Save({{QStringLiteral("nums"), 5}}));
+    EXPECT_TRUE(orm.LastFailed());
+    EXPECT_TRUE(orm.LastNoRow());
+    EXPECT_FALSE(orm.LastError().isEmpty());
+    EXPECT_THROW(RaiseIfFailed(orm), ESQLiteException);
+
+    // A statement error is a failure of another kind.
+    EXPECT_FALSE(orm.Where(QStringLiteral("nosuchcolumn=1")).Save({{QStringLiteral("nums"), 5}}));
+    EXPECT_TRUE(orm.LastFailed());
+    EXPECT_FALSE(orm.LastNoRow());
+    // The next operation that runs clears both.
+    EXPECT_TRUE(orm.Where(QStringLiteral("id=1")).Save({{QStringLiteral("nums"), 5}}));
+    EXPECT_FALSE(orm.LastNoRow());
+
+    // SetField stays a bulk update: matching nothing is not a failure.
+    orm.Where(QStringLiteral("id=2")).SetField(QStringLiteral("nums"), 1);
+    EXPECT_FALSE(orm.LastFailed());
+}
+
 TEST_F(OrmTest, FailuresGiveNeutralResultsAndKeepTheStatement) {
     TSQLiteORM orm(db.get(), QStringLiteral("zel_desk"));
     int32_t id = 99;

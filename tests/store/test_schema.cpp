@@ -11,7 +11,8 @@ const QStringList kTables = {QStringLiteral("zel_admin"),         QStringLiteral
                              QStringLiteral("zel_orders_detail"), QStringLiteral("zel_desk"),
                              QStringLiteral("zel_desk_class"),    QStringLiteral("zel_orders"),
                              QStringLiteral("zel_caipin"),        QStringLiteral("zel_caipin_sku"),
-                             QStringLiteral("zel_caipin_class"),  QStringLiteral("zel_cart")};
+                             QStringLiteral("zel_caipin_class"),  QStringLiteral("zel_cart"),
+                             QStringLiteral("zel_idseq")};
 
 QStringList names(TSQLiteDatabase& db, const char* type) {
     auto t = db.GetTable(QStringLiteral("SELECT name FROM sqlite_master WHERE type='%1' AND name "
@@ -55,7 +56,7 @@ TEST_F(SchemaTest, ExistingTablesKeepTheirShapeAndGainMissingIndexes) {
     }
     ASSERT_TRUE(AutoCreateTable(dbPath()));
     TSQLiteDatabase db(dbPath());
-    EXPECT_EQ(names(db, "table").size(), 10);
+    EXPECT_EQ(names(db, "table").size(), 11);
     EXPECT_EQ(names(db, "index").size(), 34);
     auto cols = db.GetTable(QStringLiteral("PRAGMA table_info(zel_desk)"));
     EXPECT_EQ(cols->RowCount(), 6u);
