@@ -70,7 +70,9 @@ TEST_F(TranslationsTest, StartUpMakesEveryDialogAQtWidgetDialog) {
 TEST_F(TranslationsTest, TheExportFileDialogIsChinese) {
     QWidget parent;
     const DialogTexts texts = readFileDialog([&] {
-        return TForm_report::ChooseFile(&parent, QDir::temp().filePath(QStringLiteral("a.csv")));
+        QString filter = QStringLiteral("CSV 文件 (*.csv)");
+        return TForm_report::ChooseFile(&parent, QDir::temp().filePath(QStringLiteral("a.csv")),
+                                        {filter}, filter);
     });
     ASSERT_TRUE(texts.seen);
     EXPECT_TRUE(texts.buttons.contains(QStringLiteral("保存(&S)")))
