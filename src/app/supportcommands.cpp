@@ -47,11 +47,12 @@ void onUpdateAnswer(Tform_main& form, const QString& text) {
     if (!answer)
         return;
     StoreUpdateAnswer(*answer);
+    // The upkeep ends a running outdated updater, so it goes first.
+    form.UpdateAnswerStored();
     if (const auto offer = UpdateOfferText(*answer)) {
         laybox(*offer, &form);
         startUpdater(form);
     }
-    form.UpdateAnswerStored();
 }
 
 void N10Click(Tform_main& form) {

@@ -1,11 +1,15 @@
 #include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
+#include "common/download.h"
+#include "common/myfun.h"
+#include "common/ui/downupdate.h"
 #include "common/ui/laymsg.h"
 #include "common/updatevalues.h"
 #include "floor/desktile.h"
 
 #include "loopbackserver.h"
 #include "programfixture.h"
+#include "selfsigned.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -19,7 +23,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <arpa/inet.h>
+#include <csignal>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -42,9 +49,20 @@ protected:
         ProgramWindowsTest::SetUp();
         qputenv("NO_PROXY", "*");
         qputenv("no_proxy", "*");
+        // Programs come from an https server whose certificate is trusted.
+        const QString cert = path(QStringLiteral("cert.pem"));
+        const QString key = path(QStringLiteral("key.pem"));
+        ASSERT_TRUE(WriteSelfSignedCertificate(cert, key));
+        secure = std::make_unique<TLoopbackServer>(cert, key);
+        TDownloadTuning trusting;
+        trusting.caFile = cert;
+        SetDownloadTuning(trusting);
     }
 
     void TearDown() override {
+        for (const pid_t pid : FStarted)
+            ::kill(pid, SIGKILL);
+        SetDownloadTuning(TDownloadTuning{});
         for (QProcess* p : FRunning) {
             p->kill();
             p->waitForFinished();
@@ -67,21 +85,69 @@ protected:
                               res.set_content(body, "application/json");
                           });
     }
-    // The answer of the upkeep tests: the updater is to be fetched from /update-file.
-    void serveUpkeepAnswer(int isupupdate) {
-        server.Http().Get(
-            "/api/index.php", [this, isupupdate](const httplib::Request&, httplib::Response& res) {
-                res.set_content(R"({"version":"251111","updateversion":"9.9.9.9","isupupdate":)" +
-                                    std::to_string(isupupdate) + R"(,"helpurl":"https://h/help",)" +
-                                    R"("downupdateurl":")" +
-                                    server.Url("/update-file").toStdString() + R"("})",
-                                "application/json");
-            });
-        server.ServeInTwoHalves("/update-file");
+    // The answer of the upkeep tests: the updater (the sleeper, version
+    // 9.9.9.9) is to be fetched from /update-file of the https server.
+    void serveUpkeepAnswer(int isupupdate, const std::string& version = "251111",
+                           const char* file = "/update-file") {
+        server.Http().Get("/api/index.php", [this, isupupdate, version, file](
+                                                const httplib::Request&, httplib::Response& res) {
+            res.set_content(R"({"version":")" + version +
+                                R"(","isupdate":1,"updateversion":"9.9.9.9","isupupdate":)" +
+                                std::to_string(isupupdate) + R"(,"helpurl":"https://h/help",)" +
+                                R"("downupdateurl":")" + secure->Url(file).toStdString() + R"("})",
+                            "application/json");
+        });
+        if (std::string(file) == "/update-file")
+            secure->ServeInTwoHalves(file, sleeperBody());
     }
     void startServer() {
         ASSERT_TRUE(server.Start());
-        writeConfig(server.Base(), server.Base());
+        ASSERT_TRUE(secure->Start());
+        writeConfig(server.Base(), secure->Base());
+    }
+
+    // A real program of this machine with a version note, of an even size so
+    // its halves are exact.
+    static QByteArray sleeperBody() {
+        QFile sleeper(QStringLiteral(TEST_SLEEPER));
+        EXPECT_TRUE(sleeper.open(QIODevice::ReadOnly));
+        QByteArray body = sleeper.readAll();
+        if (body.size() % 2)
+            body.append('\0');
+        return body;
+    }
+    // The sleeper at name, its version note saying 9.9.9.<last>.
+    void writeSleeper(const QString& name, uint32_t last = 9) {
+        QByteArray body = sleeperBody();
+        const uint32_t nines[4] = {9, 9, 9, 9};
+        const QByteArray note = QByteArray("Zeltora", 8) +
+                                QByteArray(reinterpret_cast<const char*>(nines), sizeof nines);
+        const qsizetype at = body.indexOf(note);
+        ASSERT_GT(at, 0);
+        std::memcpy(body.data() + at + 8 + 12, &last, sizeof last);
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(body);
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    // The process id the sleeper at name reported once started; 0 when it did not start.
+    pid_t started(const QString& name) {
+        QFile report(path(name + ".pid"));
+        if (!QTest::qWaitFor([&] { return report.size() > 0; }, 5000) ||
+            !report.open(QIODevice::ReadOnly))
+            return 0;
+        const pid_t pid = pid_t(report.readAll().trimmed().toInt());
+        FStarted << pid;
+        return pid;
+    }
+    static bool alive(pid_t pid) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        const qsizetype end = line.lastIndexOf(')');
+        return end > 0 && line.mid(end + 2, 1) != "Z";
     }
 
     // An executable at name that writes its folder to name + ".ran" there.
@@ -119,9 +185,11 @@ protected:
     }
 
     TLoopbackServer server;
+    std::unique_ptr<TLoopbackServer> secure;
 
 private:
     QList<QProcess*> FRunning;
+    QList<pid_t> FStarted;
 };
 
 const QString kAssist =
@@ -169,6 +237,7 @@ TEST_F(SupportCommandsTest, UpkeepEndsTheOldUpdaterAndDownloadsANewOneAfterThree
     EXPECT_EQ(window->Timer_update->interval(), 3000);
     EXPECT_TRUE(oldUpdater->waitForFinished(5000)) << "the running updater was not ended";
     EXPECT_EQ(server.Requests(), 1); // only the query so far
+    EXPECT_EQ(secure->Requests(), 0);
 
     // The test does not sit out the three seconds.
     window->Timer_update->setInterval(50);
@@ -179,12 +248,50 @@ TEST_F(SupportCommandsTest, UpkeepEndsTheOldUpdaterAndDownloadsANewOneAfterThree
     EXPECT_EQ(loadtit, QStringLiteral("升级程序"));
     EXPECT_EQ(QFileInfo(path(QStringLiteral("update"))).size(),
               QFileInfo(QStringLiteral("/bin/sleep")).size());
-    server.Open();
+    secure->Open();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return panelText() == QStringLiteral("升级程序加载完成(100.00%)"); }, 5000));
     QFile update(path(QStringLiteral("update")));
     ASSERT_TRUE(update.open(QIODevice::ReadOnly));
-    EXPECT_EQ(update.readAll(), QByteArray(1024, 'a') + QByteArray(1024, 'b'));
+    EXPECT_EQ(update.readAll(), sleeperBody());
+}
+
+// The offer's OK starts the updater; the upkeep asked for by the same answer
+// has run before and leaves it running, and the new updater arrives beside it.
+TEST_F(SupportCommandsTest, UpkeepRunsBeforeTheOfferedUpdaterStartsAndNeverEndsIt) {
+    serveUpkeepAnswer(1, "251112");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(asked(QStringLiteral("检测到软件有新的更新\r\n")));
+    const pid_t updater = started(QStringLiteral("update"));
+    ASSERT_GT(updater, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_TRUE(alive(updater)) << "the offered updater was ended";
+
+    window->Timer_update->setInterval(50);
+    secure->Open();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return panelText() == QStringLiteral("升级程序加载完成(100.00%)"); }, 5000));
+    EXPECT_EQ(GetVersion(path(QStringLiteral("update"))), QStringLiteral("9.9.9.9"));
+    EXPECT_TRUE(alive(updater));
+}
+
+// A portal page where the updater should be: refused, said so, the old one kept.
+TEST_F(SupportCommandsTest, RefusedUpdaterDownloadIsToldAndTheOldUpdaterStays) {
+    secure->Http().Get("/portal", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<html>请先登录</html>", "text/html");
+    });
+    serveUpkeepAnswer(1, "251111", "/portal");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    window->Timer_update->setInterval(10);
+    ASSERT_TRUE(asked(DownloadRefusedText(QStringLiteral("升级程序"))));
+    EXPECT_EQ(secure->Requests(), 1);
+    EXPECT_EQ(GetVersion(path(QStringLiteral("update"))), QStringLiteral("9.9.9.8"));
 }
 
 TEST_F(SupportCommandsTest, NoUpkeepWhenTheServiceDoesNotAskForIt) {
@@ -240,7 +347,8 @@ TEST_F(SupportCommandsTest, OneClickUpdateWaitsForTheUpdaterBeingDownloaded) {
     EXPECT_EQ(panelText(), QStringLiteral("升级程序下载中，请稍候"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("update.ran"))));
-    EXPECT_EQ(server.Requests(), 2); // the query and one download
+    EXPECT_EQ(server.Requests(), 1);  // the query
+    EXPECT_EQ(secure->Requests(), 1); // and one download
 }
 
 TEST_F(SupportCommandsTest, ShortcutIsMadeOnlyAfterOk) {
@@ -276,15 +384,15 @@ TEST_F(SupportCommandsTest, RemoteAssistancePrefersTheFirstInstallPath) {
 }
 
 TEST_F(SupportCommandsTest, RemoteAssistanceDownloadsTheMissingToolThenAsks) {
-    server.Http().Get("/Public/remo", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("#!/bin/sh\npwd > \"$0.ran\"\n", "application/octet-stream");
+    secure->Http().Get("/Public/remo", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(sleeperBody().toStdString(), "application/octet-stream");
     });
     startServer();
     RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
     startProgram();
     const int before = messages.Calls.size();
     trigger("N6");
-    ASSERT_TRUE(ran(QStringLiteral("remo")));
+    ASSERT_GT(started(QStringLiteral("remo")), 0);
     EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
     EXPECT_EQ(panelText(), QStringLiteral("升级程序加载完成(100.00%)"));
 }
