@@ -42,15 +42,17 @@ bool startUpdater(Tform_main& form) {
     return true;
 }
 
-void onUpdateAnswer(Tform_main& form, const QString& text) {
-    const auto answer = ParseUpdateAnswer(text);
+void onUpdateAnswer(Tform_main& form, const TUpdateReply& reply) {
+    if (reply.kind != TUpdateReply::TKind::Answered)
+        return;
+    const auto answer = ParseUpdateAnswer(reply.text);
     if (!answer)
         return;
     StoreUpdateAnswer(*answer);
     // The upkeep ends a running outdated updater, so it goes first.
     form.UpdateAnswerStored();
     if (const auto offer = UpdateOfferText(*answer)) {
-        laybox(*offer, &form);
+        laylongbox(*offer, &form);
         startUpdater(form);
     }
 }
@@ -71,9 +73,9 @@ void N11Click(Tform_main& form) {
         return;
     asking = true;
     laymsg(QStringLiteral("正在获取线上版本信息"), 0, &form);
-    RequestUpdateAnswer(UpdateServiceBase(inipath), &form, [](const QString& answer) {
+    RequestUpdateAnswer(UpdateServiceBase(inipath), &form, [](const TUpdateReply& reply) {
         asking = false;
-        Messages().Info(MessageCaption(), VersionComparisonBox(answer));
+        Messages().Info(MessageCaption(), VersionComparisonBox(reply));
     });
 }
 
@@ -141,7 +143,7 @@ void StartUpdateCheck(Tform_main& form) {
     if (base.isEmpty())
         return;
     RequestUpdateAnswer(base, &form,
-                        [&form](const QString& answer) { onUpdateAnswer(form, answer); });
+                        [&form](const TUpdateReply& reply) { onUpdateAnswer(form, reply); });
 }
 
 void WireSupportCommands(Tform_main& form) {

@@ -7,6 +7,7 @@
 #include "common/updatevalues.h"
 #include "floor/desktile.h"
 
+#include "loopbackport.h"
 #include "loopbackserver.h"
 #include "programfixture.h"
 #include "selfsigned.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <arpa/inet.h>
@@ -316,10 +318,54 @@ TEST_F(SupportCommandsTest, VersionComparisonShowsTheNineLines) {
                   .join(QStringLiteral("\r\n"))));
 }
 
-TEST_F(SupportCommandsTest, VersionComparisonWithoutAServiceSaysSo) {
+TEST_F(SupportCommandsTest, VersionComparisonWithoutAServiceAddressSaysSo) {
     startProgram();
     trigger("N11");
+    ASSERT_TRUE(asked(QStringLiteral("未配置升级服务地址")));
+}
+
+TEST_F(SupportCommandsTest, VersionComparisonTellsNoAnswerFromAnUnreadableOne) {
+    serveAnswer("<html>version</html>");
+    startServer();
+    startProgram();
+    trigger("N11");
+    ASSERT_TRUE(asked(QStringLiteral("线上版本信息无法识别")));
+    writeConfig(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
+    trigger("N11");
     ASSERT_TRUE(asked(QStringLiteral("无法获取线上版本信息，请检查网络后重试")));
+}
+
+// An answer far too long is not used: no offer, and the floor is there and painted.
+TEST_F(SupportCommandsTest, OversizedAnswerAtStartUpOffersNothing) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"helpurl":"https://h/help","upstr":")" +
+                std::string(1 << 20, 'x') + R"("})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == 1; }, 5000));
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.Texts().filter(QStringLiteral("更新")).isEmpty());
+    EXPECT_EQ(helpurl, QString());
+    TDeskTile* tile = window->FindDeskGroupBox(1);
+    ASSERT_TRUE(tile);
+    EXPECT_FALSE(window->grab().isNull());
+    click(tile);
+    EXPECT_TRUE(screens->Form_desk_open->isVisible());
+}
+
+// A long description is cut and shown in the box that fits the screen and scrolls.
+TEST_F(SupportCommandsTest, LongDescriptionIsCutAndShownInTheScrollingBox) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"upstr":")" + std::string(4096, 'x') + R"("})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !messages.Texts().filter(QStringLiteral("检测到软件有新的更新")).isEmpty(); },
+        5000));
+    const auto offer =
+        std::find_if(messages.Calls.begin(), messages.Calls.end(), [](const auto& c) {
+            return c.text.startsWith(QStringLiteral("检测到软件有新的更新"));
+        });
+    EXPECT_EQ(offer->kind, TMessageKind::LongInfo);
+    EXPECT_EQ(offer->text.size(), QStringLiteral("检测到软件有新的更新\r\n").size() + 4000);
 }
 
 TEST_F(SupportCommandsTest, OneClickUpdateStartsTheUpdaterAndEndsTheProgram) {

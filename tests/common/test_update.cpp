@@ -73,18 +73,19 @@ protected:
         };
     }
 
-    // The answer text as the program receives it, through the background query.
-    QString ask(const QString& base) {
+    // What came of the query as the program receives it, through the background query.
+    TUpdateReply askReply(const QString& base) {
         QObject context;
         bool answered = false;
-        QString answer;
-        RequestUpdateAnswer(base, &context, [&](const QString& text) {
-            answer = text;
+        TUpdateReply answer;
+        RequestUpdateAnswer(base, &context, [&](const TUpdateReply& reply) {
+            answer = reply;
             answered = true;
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
         return answer;
     }
+    QString ask(const QString& base) { return askReply(base).text; }
 
     TLoopbackServer server;
 };
@@ -97,9 +98,12 @@ TEST_F(UpdateServiceTest, QuerySendsThePathAndTheProgramsVersions) {
               "/api/index.php?s=Update&a=index_json&version=251111&subversion=02");
 }
 
-TEST_F(UpdateServiceTest, NoAddressMakesNoRequestAndAnswersLikeAnUnreachableService) {
+TEST_F(UpdateServiceTest, NoAddressMakesNoRequestAndSaysSo) {
     serveAnswer(R"({"version":"251111","subversion":"02"})");
-    EXPECT_EQ(ask(QString()), QString());
+    const TUpdateReply reply = askReply(QString());
+    EXPECT_EQ(reply.kind, TUpdateReply::TKind::NotConfigured);
+    EXPECT_EQ(reply.text, QString());
+    EXPECT_EQ(VersionComparisonBox(reply), QStringLiteral("未配置升级服务地址"));
     EXPECT_EQ(server.Requests(), 0);
     EXPECT_EQ(UpdateQueryUrl(QStringLiteral("  ")), QString());
 }
@@ -187,14 +191,64 @@ TEST_F(UpdateServiceTest, VersionComparisonBoxHasNineLines) {
                   .join(QStringLiteral("\r\n")));
 }
 
-TEST_F(UpdateServiceTest, VersionComparisonSaysWhenThereIsNothingToCompare) {
+TEST_F(UpdateServiceTest, VersionComparisonSaysWhyThereIsNothingToCompare) {
     serveAnswer(R"({"version":"251112"})");
     const QString unreachable = QStringLiteral("无法获取线上版本信息，请检查网络后重试");
-    const QString refused = ask(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
-    EXPECT_EQ(refused, QString());
+    const QString unreadable = QStringLiteral("线上版本信息无法识别");
+    const TUpdateReply refused =
+        askReply(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
+    EXPECT_EQ(refused.kind, TUpdateReply::TKind::NoAnswer);
     EXPECT_EQ(VersionComparisonBox(refused), unreachable);
-    EXPECT_EQ(VersionComparisonBox(ask(server.Base())), unreachable); // no subversion
-    EXPECT_EQ(VersionComparisonBox(QStringLiteral("<html>version</html>")), unreachable);
+    EXPECT_EQ(VersionComparisonBox(askReply(server.Base())), unreadable); // no subversion
+    EXPECT_EQ(VersionComparisonBox(QStringLiteral("<html>version</html>")), unreadable);
+    EXPECT_EQ(VersionComparisonBox(QString()), unreachable);
+}
+
+// Texts from the network are bounded: the answer as a whole, each version and
+// the description.
+TEST_F(UpdateServiceTest, OversizedAnswersAndFieldsAreBounded) {
+    const std::string longVersion(33, '9');
+    const std::string huge(1 << 20, 'x');
+    struct TCase {
+        std::string answer;
+        const char* box;
+    };
+    const std::vector<TCase> cases = {
+        {R"({"version":"251111","subversion":"02","upstr":")" + huge + R"("})",
+         "线上版本信息无法识别"},
+        {R"({"version":")" + huge + R"("})", "线上版本信息无法识别"},
+        {R"({"version":")" + longVersion + R"(","subversion":"02"})", "线上版本信息无法识别"},
+        {R"({"version":"251111","subversion":")" + longVersion + R"("})", "线上版本信息无法识别"},
+        {R"({"version":"251111","subversion":"02","updateversion":")" + longVersion + R"("})",
+         "线上版本信息无法识别"},
+    };
+    server.Http().Get(
+        R"(/c(\d+)/api/index\.php)", [cases](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(cases.at(std::stoul(req.matches[1].str())).answer, "application/json");
+        });
+    ASSERT_TRUE(server.Start());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TUpdateReply reply = askReply(server.Base() + QStringLiteral("/c%1").arg(i));
+        EXPECT_EQ(VersionComparisonBox(reply), QString::fromUtf8(cases[i].box));
+        EXPECT_LE(reply.text.size(), kMaxUpdateAnswerBytes);
+    }
+    EXPECT_EQ(askReply(server.Base() + QStringLiteral("/c0")).kind, TUpdateReply::TKind::TooLong);
+
+    // Within the bound of the whole answer, a long description is cut.
+    const QString upstr(4096, QChar(0x65B0)); // 新
+    const auto answer = ParseUpdateAnswer(
+        QStringLiteral(R"({"version":"251112","isupdate":1,"upstr":"%1"})").arg(upstr));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->upstr.size(), kMaxUpstrChars);
+    EXPECT_TRUE(answer->upstr.endsWith(QStringLiteral("…")));
+    const QString exact(kMaxUpstrChars, QLatin1Char('a'));
+    EXPECT_EQ(
+        ParseUpdateAnswer(QStringLiteral(R"({"version":"251112","upstr":"%1"})").arg(exact))->upstr,
+        exact);
+    const QString version32(kMaxVersionChars, QLatin1Char('1'));
+    EXPECT_EQ(ParseUpdateAnswer(QStringLiteral(R"({"version":"%1"})").arg(version32))->version,
+              version32);
 }
 
 TEST_F(UpdateServiceTest, OnlyWebAddressesAreHelpAddresses) {
