@@ -25,7 +25,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <csignal>
@@ -294,6 +298,54 @@ TEST_F(SupportCommandsTest, RefusedUpdaterDownloadIsToldAndTheOldUpdaterStays) {
     ASSERT_TRUE(asked(DownloadRefusedText(QStringLiteral("升级程序"))));
     EXPECT_EQ(secure->Requests(), 1);
     EXPECT_EQ(GetVersion(path(QStringLiteral("update"))), QStringLiteral("9.9.9.8"));
+}
+
+// Serves size bytes (a program's header first) in pieces: piece i ends at
+// cuts[i] and is sent once release[i] is set (at the latest after 10 s).
+void servePieces(httplib::Server& http, const char* path, size_t size, std::vector<size_t> cuts,
+                 std::vector<std::atomic<bool>*> release) {
+    http.Get(path, [=](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(
+            size, "application/octet-stream", [=](size_t offset, size_t, httplib::DataSink& sink) {
+                size_t piece = 0;
+                while (piece < cuts.size() && cuts[piece] <= offset)
+                    ++piece;
+                if (piece > 0 && release[piece - 1])
+                    for (int i = 0; i < 1000 && !*release[piece - 1]; ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                const size_t end = piece < cuts.size() ? cuts[piece] : size;
+                std::string data(end - offset, 'p');
+                if (offset == 0)
+                    data.replace(0, 1024, TLoopbackServer::ProgramBody().left(1024).toStdString());
+                return sink.write(data.data(), data.size());
+            });
+    });
+}
+
+// Two downloads at once: each percentage is of its own size.
+TEST_F(SupportCommandsTest, TwoDownloadsAtOnceEachCountAgainstTheirOwnSize) {
+    std::atomic<bool> first{false}, second{false};
+    servePieces(secure->Http(), "/a", 4096, {1024, 2048}, {&first, &second});
+    servePieces(secure->Http(), "/b", 8192, {1024}, {&second});
+    startServer();
+    startProgram();
+    int done = 0;
+    const auto count = [&](bool) {
+        ++done;
+    };
+    ASSERT_TRUE(downupdate(secure->Url("/a"), path(QStringLiteral("a")), window.get(), count));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(25.00%)"); }, 5000))
+        << panelText().toStdString();
+    ASSERT_TRUE(downupdate(secure->Url("/b"), path(QStringLiteral("b")), window.get(), count));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(12.50%)"); }, 5000))
+        << panelText().toStdString();
+    first = true; // a goes on to half of its 4096 bytes
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(50.00%)"); }, 5000))
+        << panelText().toStdString();
+    second = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done == 2; }, 5000));
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("a"))).size(), 4096);
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("b"))).size(), 8192);
 }
 
 TEST_F(SupportCommandsTest, NoUpkeepWhenTheServiceDoesNotAskForIt) {

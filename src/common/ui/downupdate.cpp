@@ -68,7 +68,7 @@ bool downupdate(const QString& picurl, const QString& fname, QWidget* window,
                          if (DownloadKey(t) != key)
                              return;
                          ensureTitle();
-                         laymsg(DownloadWorkText(loadtit, received, allsize), kWhileLoading, shownOn);
+                         laymsg(DownloadWorkText(loadtit, received, *size), kWhileLoading, shownOn);
                      });
     QObject::connect(all, &TDownloads::Refused, watch, [key, shownOn](const QString& t) {
         if (DownloadKey(t) != key)
