@@ -104,20 +104,27 @@ void N6Click(Tform_main& form) {
         laymsg(QStringLiteral("远程协助工具下载中，请稍候"), 0, &form);
         return;
     }
-    if (!QFileInfo::exists(tool) &&
-        Messages().OkCancel(MessageCaption(),
-                            QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具"))) {
-        loadtit = QStringLiteral("升级程序");
-        // The tool can start only once it is here, so the question waits for it.
-        const bool started = downupdate(DownloadedToolUrl(DownloadServerBase(inipath)), tool, &form,
-                                        [tool](bool ok) {
-                                            if (ok)
-                                                askAndStart(tool);
-                                        });
-        if (started)
-            return;
+    if (QFileInfo::exists(tool)) {
+        askAndStart(tool);
+        return;
     }
-    askAndStart(tool);
+    // Without the tool there is nothing to open: a cancelled download ends here.
+    if (!Messages().OkCancel(MessageCaption(),
+                             QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具"))) {
+        laymsg(QStringLiteral("您取消了操作"), 0, &form);
+        return;
+    }
+    loadtit = QStringLiteral("升级程序");
+    // The tool can start only once it is here, so the question waits for it.
+    const QString url = DownloadedToolUrl(DownloadServerBase(inipath));
+    if (url.isEmpty()) {
+        laybox(QStringLiteral("未配置下载服务地址，无法下载远程协助工具"), &form);
+        return;
+    }
+    downupdate(url, tool, &form, [tool](bool ok) {
+        if (ok)
+            askAndStart(tool);
+    });
 }
 
 void N5Click() {

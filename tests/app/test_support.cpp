@@ -495,18 +495,28 @@ TEST_F(SupportCommandsTest, RemoteAssistanceDownloadsTheMissingToolThenAsks) {
     EXPECT_EQ(panelText(), QStringLiteral("升级程序加载完成(100.00%)"));
 }
 
-TEST_F(SupportCommandsTest, RemoteAssistanceDeclinedDownloadStillAsksAndStartsNothing) {
-    ASSERT_TRUE(server.Start());
-    writeConfig(QString(), server.Base());
+// Cancelling the download ends the command: the tool is not there, so there
+// is nothing to open and nothing more to ask.
+TEST_F(SupportCommandsTest, RemoteAssistanceCancelledDownloadAsksNothingMore) {
+    ASSERT_TRUE(secure->Start());
+    writeConfig(QString(), secure->Base());
     RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
     startProgram();
     const int before = messages.Calls.size();
     messages.Answers = {false, true};
     trigger("N6");
-    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
+    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool}));
+    EXPECT_EQ(panelText(), QStringLiteral("您取消了操作"));
     QTest::qWait(100);
-    EXPECT_EQ(server.Requests(), 0);
+    EXPECT_EQ(secure->Requests(), 0);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("remo"))));
+
+    // Agreed to, but with no server to download from: said so, nothing more asked.
+    writeConfig(QString(), QString());
+    trigger("N6");
+    EXPECT_EQ(messages.Texts().mid(before),
+              QStringList({kDownloadTool, kDownloadTool,
+                           QStringLiteral("未配置下载服务地址，无法下载远程协助工具")}));
 }
 
 TEST_F(SupportCommandsTest, HelpOpensOnlyWebAddresses) {
