@@ -133,7 +133,9 @@ void Tform_main::UpdaterUpkeep() {
     if (FUpkeepDone)
         return;
     FUpkeepDone = true;
-    if (isupupdate != 1 || GetVersion(softpath + kUpdater) == updateversion)
+    // Without the version to check a download against, nothing would be accepted.
+    if (isupupdate != 1 || updateversion.isEmpty() ||
+        GetVersion(softpath + kUpdater) == updateversion)
         return;
     platform::EndProcess(softpath + kUpdater);
     Timer_update->start();

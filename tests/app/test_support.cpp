@@ -348,6 +348,16 @@ TEST_F(SupportCommandsTest, TwoDownloadsAtOnceEachCountAgainstTheirOwnSize) {
     EXPECT_EQ(QFileInfo(path(QStringLiteral("b"))).size(), 8192);
 }
 
+TEST_F(SupportCommandsTest, NoUpkeepWithoutTheUpdatersVersion) {
+    serveAnswer(R"({"version":"251111","isupupdate":1,"helpurl":"https://h/help",)"
+                R"("downupdateurl":"https://h/update"})");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !helpurl.isEmpty(); }, 5000));
+    EXPECT_FALSE(window->Timer_update->isActive());
+}
+
 TEST_F(SupportCommandsTest, NoUpkeepWhenTheServiceDoesNotAskForIt) {
     serveUpkeepAnswer(0);
     startServer();
