@@ -42,16 +42,19 @@ bool startUpdater(Tform_main& form) {
     return true;
 }
 
-void onUpdateAnswer(Tform_main& form, const QString& text) {
-    const auto answer = ParseUpdateAnswer(text);
+void onUpdateAnswer(Tform_main& form, const TUpdateReply& reply) {
+    if (reply.kind != TUpdateReply::TKind::Answered)
+        return;
+    const auto answer = ParseUpdateAnswer(reply.text);
     if (!answer)
         return;
     StoreUpdateAnswer(*answer);
+    // The upkeep ends a running outdated updater, so it goes first.
+    form.UpdateAnswerStored();
     if (const auto offer = UpdateOfferText(*answer)) {
-        laybox(*offer, &form);
+        laylongbox(*offer, &form);
         startUpdater(form);
     }
-    form.UpdateAnswerStored();
 }
 
 void N10Click(Tform_main& form) {
@@ -70,9 +73,9 @@ void N11Click(Tform_main& form) {
         return;
     asking = true;
     laymsg(QStringLiteral("正在获取线上版本信息"), 0, &form);
-    RequestUpdateAnswer(UpdateServiceBase(inipath), &form, [](const QString& answer) {
+    RequestUpdateAnswer(UpdateServiceBase(inipath), &form, [](const TUpdateReply& reply) {
         asking = false;
-        Messages().Info(MessageCaption(), VersionComparisonBox(answer));
+        Messages().Info(MessageCaption(), VersionComparisonBox(reply));
     });
 }
 
@@ -101,20 +104,27 @@ void N6Click(Tform_main& form) {
         laymsg(QStringLiteral("远程协助工具下载中，请稍候"), 0, &form);
         return;
     }
-    if (!QFileInfo::exists(tool) &&
-        Messages().OkCancel(MessageCaption(),
-                            QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具"))) {
-        loadtit = QStringLiteral("升级程序");
-        // The tool can start only once it is here, so the question waits for it.
-        const bool started = downupdate(DownloadedToolUrl(DownloadServerBase(inipath)), tool, &form,
-                                        [tool](bool ok) {
-                                            if (ok)
-                                                askAndStart(tool);
-                                        });
-        if (started)
-            return;
+    if (QFileInfo::exists(tool)) {
+        askAndStart(tool);
+        return;
     }
-    askAndStart(tool);
+    // Without the tool there is nothing to open: a cancelled download ends here.
+    if (!Messages().OkCancel(MessageCaption(),
+                             QStringLiteral("您还未下载远程协助工具，系统将下载远程协助工具"))) {
+        laymsg(QStringLiteral("您取消了操作"), 0, &form);
+        return;
+    }
+    loadtit = QStringLiteral("升级程序");
+    // The tool can start only once it is here, so the question waits for it.
+    const QString url = DownloadedToolUrl(DownloadServerBase(inipath));
+    if (url.isEmpty()) {
+        laybox(QStringLiteral("未配置下载服务地址，无法下载远程协助工具"), &form);
+        return;
+    }
+    downupdate(url, tool, &form, [tool](bool ok) {
+        if (ok)
+            askAndStart(tool);
+    });
 }
 
 void N5Click() {
@@ -140,7 +150,7 @@ void StartUpdateCheck(Tform_main& form) {
     if (base.isEmpty())
         return;
     RequestUpdateAnswer(base, &form,
-                        [&form](const QString& answer) { onUpdateAnswer(form, answer); });
+                        [&form](const TUpdateReply& reply) { onUpdateAnswer(form, reply); });
 }
 
 void WireSupportCommands(Tform_main& form) {

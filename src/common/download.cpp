@@ -1,10 +1,16 @@
 #include "common/download.h"
 
 #include "common/curlhandle.h"
+#include "common/myfun.h"
+#include "common/programcheck.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <elf.h>
+
+#include <cstdio>
 
 #include <chrono>
 #include <mutex>
@@ -23,7 +29,8 @@ TDownloadTuning currentTuning() {
 
 struct TTransfer {
     CURL* curl = nullptr;
-    QSaveFile* file = nullptr;
+    QFile* file = nullptr;
+    QByteArray head; // the first bytes, for the program check
     const TDownloadEvents* events = nullptr;
     Clock::time_point lastData = Clock::now();
     std::chrono::milliseconds readTimeout{0};
@@ -56,6 +63,8 @@ size_t onData(char* data, size_t size, size_t count, void* user) {
         if (t->events->begin)
             t->events->begin(t->total);
     }
+    if (t->head.size() < qsizetype(sizeof(Elf64_Ehdr)))
+        t->head.append(data, qsizetype(std::min(bytes, sizeof(Elf64_Ehdr))));
     if (t->file->write(data, qint64(bytes)) != qint64(bytes)) {
         t->failed = true;
         return 0;
@@ -75,13 +84,17 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return Clock::now() - t->lastData > t->readTimeout ? 1 : 0;
 }
 
-bool transfer(const QString& url, QSaveFile& file, const TDownloadEvents& events) {
+TDownloadResult transfer(const QString& url, QFile& file, const TDownloadEvents& events,
+                         QByteArray& head) {
     const TDownloadTuning tuning = currentTuning();
     const TCurlHandle curl =
         NewCurlHandle(QUrl(url).toEncoded(), tuning.caFile.toUtf8(), tuning.connectTimeoutMs);
     if (!curl)
-        return false;
+        return TDownloadResult::Failed;
     CURL* h = curl.get();
+    // A program that is started must not come over a plain connection.
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
 
     TTransfer t;
     t.curl = h;
@@ -97,16 +110,31 @@ bool transfer(const QString& url, QSaveFile& file, const TDownloadEvents& events
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
 
-    if (curl_easy_perform(h) != CURLE_OK || t.failed)
-        return false;
+    const CURLcode code = curl_easy_perform(h);
+    if (code == CURLE_UNSUPPORTED_PROTOCOL)
+        return TDownloadResult::Refused;
+    if (code != CURLE_OK || t.failed)
+        return TDownloadResult::Failed;
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
     if (!success(status))
-        return false;
+        return TDownloadResult::Failed;
     // A complete answer with an empty body still begins before it ends.
     if (!t.begun && events.begin)
         events.begin(0);
-    return true;
+    head = t.head;
+    return TDownloadResult::Done;
+}
+
+void makeExecutable(QFile& file) {
+    // Whoever may read it may run it.
+    QFileDevice::Permissions p = file.permissions() | QFileDevice::ReadOwner |
+                                 QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    if (p & QFileDevice::ReadGroup)
+        p |= QFileDevice::ExeGroup;
+    if (p & QFileDevice::ReadOther)
+        p |= QFileDevice::ExeOther;
+    file.setPermissions(p);
 }
 
 QString titled(const QString& title) {
@@ -120,26 +148,33 @@ void SetDownloadTuning(const TDownloadTuning& tuning) {
     g_tuning = tuning;
 }
 
-bool DownloadFile(const QString& url, const QString& target, const TDownloadEvents& events) {
+TDownloadResult DownloadFile(const QString& url, const QString& target,
+                             const TDownloadEvents& events, const QString& version) {
     if (url.trimmed().isEmpty() || target.isEmpty())
-        return false;
-    QSaveFile file(target);
-    // Written only through commit(): an unfinished file is removed, never renamed.
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!transfer(url, file, events) || !file.commit()) {
-        file.cancelWriting();
-        return false;
-    }
-    // Whoever may read it may run it.
-    QFileDevice::Permissions p =
-        QFile::permissions(target) | QFileDevice::ReadOwner | QFileDevice::ExeOwner;
-    if (p & QFileDevice::ReadGroup)
-        p |= QFileDevice::ExeGroup;
-    if (p & QFileDevice::ReadOther)
-        p |= QFileDevice::ExeOther;
-    QFile::setPermissions(target, p);
-    return true;
+        return TDownloadResult::Failed;
+    if (QUrl(url.trimmed()).scheme().toLower() != QLatin1String("https"))
+        return TDownloadResult::Refused;
+    // Beside the target, so the rename below stays on one file system; removed
+    // again unless it became the target.
+    QTemporaryFile file(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return TDownloadResult::Failed;
+    QByteArray head;
+    const TDownloadResult got = transfer(url, file, events, head);
+    if (got != TDownloadResult::Done)
+        return got;
+    if (!file.flush())
+        return TDownloadResult::Failed;
+    if (!IsProgramOfThisMachine(head) ||
+        (!version.isEmpty() && GetVersion(file.fileName()) != version))
+        return TDownloadResult::Refused;
+    makeExecutable(file);
+    file.close();
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(target).constData()) != 0)
+        return TDownloadResult::Failed;
+    file.setAutoRemove(false);
+    return TDownloadResult::Done;
 }
 
 QString DownloadBeginText(const QString& title) {

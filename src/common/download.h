@@ -1,9 +1,12 @@
 #pragma once
 
-// One blocking download over libcurl into a file. The body goes to a temporary
-// file beside the target, which replaces the target only when the transfer is
-// complete and was answered with a 2xx status; otherwise nothing is written.
-// Runs on any thread; the events are called on the downloading thread.
+// One blocking download over libcurl into a file. What this program downloads
+// are programs it starts, so only https is used (also across redirects) and
+// the body must be an ELF program of this machine. The body goes to a
+// temporary file beside the target, which replaces the target only when the
+// transfer is complete, was answered with a 2xx status and passed the checks;
+// otherwise the target stays as it was. Runs on any thread; the events are
+// called on the downloading thread.
 
 #include <QString>
 
@@ -28,9 +31,15 @@ struct TDownloadTuning {
 };
 void SetDownloadTuning(const TDownloadTuning& tuning);
 
-// True when target now holds the complete body. The file is made executable:
-// what this program downloads are programs it starts.
-bool DownloadFile(const QString& url, const QString& target, const TDownloadEvents& events = {});
+enum class TDownloadResult {
+    Done,    // target holds the new program, made executable
+    Failed,  // no complete 2xx answer arrived
+    Refused, // not https, or not a program of this machine, or another version
+};
+
+// With version set, the program's version note must say exactly that.
+TDownloadResult DownloadFile(const QString& url, const QString& target,
+                             const TDownloadEvents& events = {}, const QString& version = {});
 
 // Notification texts of a download titled title ("组件" when empty).
 QString DownloadBeginText(const QString& title);

@@ -35,7 +35,7 @@ bool TDownloads::IsRunning(const QString& target) const {
     return FJobs.count(DownloadKey(target)) != 0;
 }
 
-bool TDownloads::Start(const QString& url, const QString& target) {
+bool TDownloads::Start(const QString& url, const QString& target, const QString& version) {
     const QString key = DownloadKey(target);
     if (url.trimmed().isEmpty() || target.isEmpty() || FJobs.count(key))
         return false;
@@ -44,7 +44,7 @@ bool TDownloads::Start(const QString& url, const QString& target) {
     FJobs[key] = job;
     // The thread is joined by the destructor, so `this` outlives it; queued
     // deliveries still waiting when the object goes are dropped by Qt.
-    job->thread = std::thread([this, job, url, key] {
+    job->thread = std::thread([this, job, url, key, version] {
         TDownloadEvents events;
         events.cancel = &job->cancel;
         events.begin = [this, job](int64_t total) {
@@ -58,18 +58,20 @@ bool TDownloads::Start(const QString& url, const QString& target) {
                 QMetaObject::invokeMethod(
                     this, [this, job] { deliverProgress(job); }, Qt::QueuedConnection);
         };
-        const bool ok = DownloadFile(url, job->target, events);
+        const TDownloadResult result = DownloadFile(url, job->target, events, version);
         if (job->cancel)
             return;
         QMetaObject::invokeMethod(
             this,
-            [this, key, ok] {
+            [this, key, result] {
                 const auto it = FJobs.find(key);
                 if (it == FJobs.end())
                     return;
                 const QString done = it->second->target;
                 finish(key);
-                emit Finished(done, ok);
+                if (result == TDownloadResult::Refused)
+                    emit Refused(done);
+                emit Finished(done, result == TDownloadResult::Done);
             },
             Qt::QueuedConnection);
     });

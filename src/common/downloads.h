@@ -20,13 +20,16 @@ public:
     explicit TDownloads(QObject* parent = nullptr);
     ~TDownloads() override;
 
-    // False (and nothing started) when url is empty or target is being downloaded.
-    bool Start(const QString& url, const QString& target);
+    // False (and nothing started) when url is empty or target is being
+    // downloaded. With version set, the program must carry that version.
+    bool Start(const QString& url, const QString& target, const QString& version = {});
     bool IsRunning(const QString& target) const;
 
 signals:
     void Began(const QString& target, qint64 total);
     void Progress(const QString& target, qint64 done, qint64 total);
+    // A download refused by its checks is Refused, then Finished with ok false.
+    void Refused(const QString& target);
     void Finished(const QString& target, bool ok);
 
 private:

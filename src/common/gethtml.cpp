@@ -2,9 +2,11 @@
 
 #include "common/curlhandle.h"
 #include "common/gethtml_internal.h"
+#include "common/gethtmlbounded.h"
 
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -23,12 +25,19 @@ TGetHTMLTuning& tuning() {
 
 struct TTransfer {
     std::string body;
+    size_t maxBytes = 0; // 0: no bound
+    bool tooLong = false;
     Clock::time_point lastData = Clock::now();
     std::chrono::milliseconds readTimeout{0};
 };
 
 size_t onData(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<TTransfer*>(user);
+    if (transfer->maxBytes && size * count > transfer->maxBytes - transfer->body.size()) {
+        // Stops the transfer: nothing beyond the bound is read.
+        transfer->tooLong = true;
+        return 0;
+    }
     transfer->body.append(data, size * count);
     transfer->lastData = Clock::now();
     return size * count;
@@ -52,8 +61,11 @@ void SetGetHTMLTuning(const TGetHTMLTuning& value) {
     tuning() = value;
 }
 
-QString GetHTML(const QString& URL, const QString& Referer, const QString& Cookies,
-                int32_t Encoding) {
+namespace {
+
+QString fetch(const QString& URL, const QString& Referer, const QString& Cookies, int32_t Encoding,
+              size_t maxBytes, bool& tooLong) {
+    tooLong = false;
     if (!oneLine(URL) || !oneLine(Referer) || !oneLine(Cookies))
         return QString();
     // Non-ASCII characters and blanks in the address are sent percent-encoded.
@@ -75,6 +87,7 @@ QString GetHTML(const QString& URL, const QString& Referer, const QString& Cooki
     }
 
     TTransfer transfer;
+    transfer.maxBytes = maxBytes;
     transfer.readTimeout = std::chrono::milliseconds(tuning().readTimeoutMs);
 
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // cookie engine, in memory only
@@ -87,7 +100,9 @@ QString GetHTML(const QString& URL, const QString& Referer, const QString& Cooki
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
 
-    if (curl_easy_perform(h) != CURLE_OK)
+    const CURLcode code = curl_easy_perform(h);
+    tooLong = transfer.tooLong;
+    if (code != CURLE_OK)
         return QString();
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
@@ -97,4 +112,17 @@ QString GetHTML(const QString& URL, const QString& Referer, const QString& Cooki
     const auto size = qsizetype(transfer.body.size());
     return Encoding == 65001 ? QString::fromUtf8(transfer.body.data(), size)
                              : QString::fromLocal8Bit(transfer.body.data(), size);
+}
+
+} // namespace
+
+QString GetHTML(const QString& URL, const QString& Referer, const QString& Cookies,
+                int32_t Encoding) {
+    bool tooLong = false;
+    return fetch(URL, Referer, Cookies, Encoding, 0, tooLong);
+}
+
+QString GetHTMLBounded(const QString& URL, qsizetype maxBytes, bool& tooLong) {
+    return fetch(URL, QString(), QString(), 65001, size_t(std::max<qsizetype>(maxBytes, 1)),
+                 tooLong);
 }

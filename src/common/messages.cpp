@@ -41,6 +41,10 @@ void TRecordingMessenger::Info(const QString& caption, const QString& text) {
     Calls.append({TMessageKind::Info, caption, text});
 }
 
+void TRecordingMessenger::LongInfo(const QString& caption, const QString& text) {
+    Calls.append({TMessageKind::LongInfo, caption, text});
+}
+
 bool TRecordingMessenger::OkCancel(const QString& caption, const QString& text) {
     Calls.append({TMessageKind::OkCancel, caption, text});
     return answer();

@@ -6,13 +6,16 @@
 #include <QList>
 #include <QString>
 
-enum class TMessageKind { Info, OkCancel, YesNo };
+enum class TMessageKind { Info, LongInfo, OkCancel, YesNo };
 
 class TMessenger {
 public:
     virtual ~TMessenger() = default;
     // A box with one OK button.
     virtual void Info(const QString& caption, const QString& text) = 0;
+    // A box with one OK button for a text that may be long (one from the
+    // network): it fits the screen and scrolls.
+    virtual void LongInfo(const QString& caption, const QString& text) { Info(caption, text); }
     // True when OK was chosen.
     virtual bool OkCancel(const QString& caption, const QString& text) = 0;
     // True when Yes was chosen.
@@ -41,6 +44,7 @@ public:
     };
 
     void Info(const QString& caption, const QString& text) override;
+    void LongInfo(const QString& caption, const QString& text) override;
     bool OkCancel(const QString& caption, const QString& text) override;
     bool YesNo(const QString& caption, const QString& text) override;
 

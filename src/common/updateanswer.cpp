@@ -1,5 +1,7 @@
 #include "common/updateanswer.h"
 
+#include "common/updatequery.h"
+
 #include <QStringList>
 #include <QUrl>
 
@@ -67,12 +69,20 @@ std::optional<TUpdateAnswer> ParseUpdateAnswer(const QString& text_) {
     TUpdateAnswer a;
     a.version = text(doc, "version");
     a.subversion = text(doc, "subversion");
+    a.updateversion = text(doc, "updateversion");
+    for (const QString* v : {&a.version, &a.subversion, &a.updateversion})
+        if (v->size() > kMaxVersionChars)
+            return std::nullopt;
     a.isupdate = integer(doc, "isupdate");
     a.upstr = text(doc, "upstr");
+    if (a.upstr.size() > kMaxUpstrChars)
+        a.upstr = a.upstr.left(kMaxUpstrChars - 1) + QStringLiteral("…");
     a.downupdateurl = text(doc, "downupdateurl");
-    a.updateversion = text(doc, "updateversion");
     a.isupupdate = integer(doc, "isupupdate");
     a.helpurl = text(doc, "helpurl");
+    for (QString* address : {&a.downupdateurl, &a.helpurl})
+        if (address->size() > kMaxAddressChars)
+            address->clear();
     a.hasVersion = member(doc, "version") != nullptr;
     a.hasSubversion = member(doc, "subversion") != nullptr;
     return a;
@@ -102,11 +112,27 @@ QString VersionComparisonText(const QString& version, const QString& subversion)
     return lines.join(kCrLf);
 }
 
-QString VersionComparisonBox(const QString& answerText) {
-    const auto answer = ParseUpdateAnswer(answerText);
-    if (!answer || !answer->hasVersion || !answer->hasSubversion)
+QString VersionComparisonBox(const TUpdateReply& reply) {
+    switch (reply.kind) {
+    case TUpdateReply::TKind::NotConfigured:
+        return QStringLiteral("未配置升级服务地址");
+    case TUpdateReply::TKind::NoAnswer:
         return QStringLiteral("无法获取线上版本信息，请检查网络后重试");
+    case TUpdateReply::TKind::TooLong:
+        return QStringLiteral("线上版本信息无法识别");
+    case TUpdateReply::TKind::Answered:
+        break;
+    }
+    const auto answer = ParseUpdateAnswer(reply.text);
+    if (!answer || !answer->hasVersion || !answer->hasSubversion)
+        return QStringLiteral("线上版本信息无法识别");
     return VersionComparisonText(answer->version, answer->subversion);
+}
+
+QString VersionComparisonBox(const QString& answerText) {
+    return VersionComparisonBox(TUpdateReply{answerText.isEmpty() ? TUpdateReply::TKind::NoAnswer
+                                                                  : TUpdateReply::TKind::Answered,
+                                             answerText});
 }
 
 bool IsWebAddress(const QString& address) {

@@ -29,8 +29,15 @@ struct TUpdateAnswer {
     bool hasSubversion = false;
 };
 
-// An answer is usable only when it holds the quoted key "version" and is a
-// JSON object; anything else gives nothing.
+// Bounds of the texts of an answer. A version longer than kMaxVersionChars
+// makes the answer unusable; a longer description is cut; a longer address
+// is not used.
+inline constexpr qsizetype kMaxVersionChars = 32;
+inline constexpr qsizetype kMaxUpstrChars = 4000;
+inline constexpr qsizetype kMaxAddressChars = 2048;
+
+// An answer is usable only when it holds the quoted key "version", is a JSON
+// object and its versions are within their bound; anything else gives nothing.
 std::optional<TUpdateAnswer> ParseUpdateAnswer(const QString& text);
 
 // The text of the start-up offer box, or nothing when no offer is due.
@@ -43,6 +50,10 @@ QString VersionComparisonText(const QString& version, const QString& subversion)
 // addresses that are opened.
 bool IsWebAddress(const QString& address);
 
-// The whole "版本比对" box for what the service answered (empty text when it
-// could not be reached).
+struct TUpdateReply;
+
+// The whole "版本比对" box for what came of the query: the comparison, or
+// which of no address, no answer and an unreadable answer it was.
+QString VersionComparisonBox(const TUpdateReply& reply);
+// The same for an answer text (empty when none arrived).
 QString VersionComparisonBox(const QString& answerText);

@@ -1,6 +1,6 @@
 #include "common/updatequery.h"
 
-#include "common/myfun.h"
+#include "common/gethtmlbounded.h"
 #include "common/updateanswer.h"
 
 #include <QMetaObject>
@@ -22,13 +22,17 @@ struct TMailbox {
 } // namespace
 
 void RequestUpdateAnswer(const QString& base, QObject* context,
-                         std::function<void(const QString& answer)> done) {
+                         std::function<void(const TUpdateReply& reply)> done) {
     if (!context)
         return;
     const QString url = UpdateQueryUrl(base);
     if (url.isEmpty()) {
         QMetaObject::invokeMethod(
-            context, [done] { done(QString()); }, Qt::QueuedConnection);
+            context,
+            [done] {
+                done({TUpdateReply::TKind::NotConfigured, QString()});
+            },
+            Qt::QueuedConnection);
         return;
     }
     auto mailbox = std::make_shared<TMailbox>();
@@ -41,10 +45,15 @@ void RequestUpdateAnswer(const QString& base, QObject* context,
         },
         Qt::DirectConnection);
     std::thread([mailbox, url, done] {
-        const QString answer = GetHTML(url, QString(), QString(), 65001);
+        bool tooLong = false;
+        TUpdateReply reply;
+        reply.text = GetHTMLBounded(url, kMaxUpdateAnswerBytes, tooLong);
+        reply.kind = tooLong                ? TUpdateReply::TKind::TooLong
+                     : reply.text.isEmpty() ? TUpdateReply::TKind::NoAnswer
+                                            : TUpdateReply::TKind::Answered;
         std::lock_guard lock(mailbox->mutex);
         if (mailbox->context)
             QMetaObject::invokeMethod(
-                mailbox->context, [done, answer] { done(answer); }, Qt::QueuedConnection);
+                mailbox->context, [done, reply] { done(reply); }, Qt::QueuedConnection);
     }).detach();
 }

@@ -123,8 +123,9 @@ void Tform_main::FormShow() {
 
 void Tform_main::UpdateAnswerStored() {
     FUpdateAnswered = true;
-    if (FShown)
-        UpdaterUpkeep();
+    // At once, also before the window is shown: an updater that this run
+    // starts afterwards must never be the one the upkeep ends.
+    UpdaterUpkeep();
 }
 
 // Once per start: a missing or outdated updater is ended and downloaded anew.
@@ -132,7 +133,9 @@ void Tform_main::UpdaterUpkeep() {
     if (FUpkeepDone)
         return;
     FUpkeepDone = true;
-    if (isupupdate != 1 || GetVersion(softpath + kUpdater) == updateversion)
+    // Without the version to check a download against, nothing would be accepted.
+    if (isupupdate != 1 || updateversion.isEmpty() ||
+        GetVersion(softpath + kUpdater) == updateversion)
         return;
     platform::EndProcess(softpath + kUpdater);
     Timer_update->start();
@@ -150,7 +153,7 @@ void Tform_main::TimerResizeTimer() {
 void Tform_main::Timer_updateTimer() {
     Timer_update->stop();
     loadtit = QStringLiteral("升级程序");
-    downupdate(downupdateurl, softpath + kUpdater, this);
+    downupdate(downupdateurl, softpath + kUpdater, this, {}, updateversion);
 }
 
 void Tform_main::resizeEvent(QResizeEvent* event) {

@@ -56,8 +56,8 @@ public:
     // A menu entry by name: N1 (submenu N10, N11), N3, N9, N8, N7, N2, N6, N5, MenuItem1.
     QAction* MenuAction(const QString& name) const;
 
-    // A usable update answer was stored: the updater upkeep runs now when the
-    // window has been shown, otherwise when it first is.
+    // A usable update answer was stored: the updater upkeep runs now (once per
+    // start), before anything of the answer is acted on.
     void UpdateAnswerStored();
 
     QTimer* Timermsg;     // 1000 ms: countdown of the notification panel

@@ -1,11 +1,16 @@
 #include "app/supportcommands.h"
 #include "billing/form_desk_open.h"
+#include "common/download.h"
+#include "common/myfun.h"
+#include "common/ui/downupdate.h"
 #include "common/ui/laymsg.h"
 #include "common/updatevalues.h"
 #include "floor/desktile.h"
 
+#include "loopbackport.h"
 #include "loopbackserver.h"
 #include "programfixture.h"
+#include "selfsigned.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -19,7 +24,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
 #include <arpa/inet.h>
+#include <csignal>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -42,9 +55,20 @@ protected:
         ProgramWindowsTest::SetUp();
         qputenv("NO_PROXY", "*");
         qputenv("no_proxy", "*");
+        // Programs come from an https server whose certificate is trusted.
+        const QString cert = path(QStringLiteral("cert.pem"));
+        const QString key = path(QStringLiteral("key.pem"));
+        ASSERT_TRUE(WriteSelfSignedCertificate(cert, key));
+        secure = std::make_unique<TLoopbackServer>(cert, key);
+        TDownloadTuning trusting;
+        trusting.caFile = cert;
+        SetDownloadTuning(trusting);
     }
 
     void TearDown() override {
+        for (const pid_t pid : FStarted)
+            ::kill(pid, SIGKILL);
+        SetDownloadTuning(TDownloadTuning{});
         for (QProcess* p : FRunning) {
             p->kill();
             p->waitForFinished();
@@ -67,21 +91,69 @@ protected:
                               res.set_content(body, "application/json");
                           });
     }
-    // The answer of the upkeep tests: the updater is to be fetched from /update-file.
-    void serveUpkeepAnswer(int isupupdate) {
-        server.Http().Get(
-            "/api/index.php", [this, isupupdate](const httplib::Request&, httplib::Response& res) {
-                res.set_content(R"({"version":"251111","updateversion":"9.9.9.9","isupupdate":)" +
-                                    std::to_string(isupupdate) + R"(,"helpurl":"https://h/help",)" +
-                                    R"("downupdateurl":")" +
-                                    server.Url("/update-file").toStdString() + R"("})",
-                                "application/json");
-            });
-        server.ServeInTwoHalves("/update-file");
+    // The answer of the upkeep tests: the updater (the sleeper, version
+    // 9.9.9.9) is to be fetched from /update-file of the https server.
+    void serveUpkeepAnswer(int isupupdate, const std::string& version = "251111",
+                           const char* file = "/update-file") {
+        server.Http().Get("/api/index.php", [this, isupupdate, version, file](
+                                                const httplib::Request&, httplib::Response& res) {
+            res.set_content(R"({"version":")" + version +
+                                R"(","isupdate":1,"updateversion":"9.9.9.9","isupupdate":)" +
+                                std::to_string(isupupdate) + R"(,"helpurl":"https://h/help",)" +
+                                R"("downupdateurl":")" + secure->Url(file).toStdString() + R"("})",
+                            "application/json");
+        });
+        if (std::string(file) == "/update-file")
+            secure->ServeInTwoHalves(file, sleeperBody());
     }
     void startServer() {
         ASSERT_TRUE(server.Start());
-        writeConfig(server.Base(), server.Base());
+        ASSERT_TRUE(secure->Start());
+        writeConfig(server.Base(), secure->Base());
+    }
+
+    // A real program of this machine with a version note, of an even size so
+    // its halves are exact.
+    static QByteArray sleeperBody() {
+        QFile sleeper(QStringLiteral(TEST_SLEEPER));
+        EXPECT_TRUE(sleeper.open(QIODevice::ReadOnly));
+        QByteArray body = sleeper.readAll();
+        if (body.size() % 2)
+            body.append('\0');
+        return body;
+    }
+    // The sleeper at name, its version note saying 9.9.9.<last>.
+    void writeSleeper(const QString& name, uint32_t last = 9) {
+        QByteArray body = sleeperBody();
+        const uint32_t nines[4] = {9, 9, 9, 9};
+        const QByteArray note = QByteArray("Zeltora", 8) +
+                                QByteArray(reinterpret_cast<const char*>(nines), sizeof nines);
+        const qsizetype at = body.indexOf(note);
+        ASSERT_GT(at, 0);
+        std::memcpy(body.data() + at + 8 + 12, &last, sizeof last);
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(body);
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    // The process id the sleeper at name reported once started; 0 when it did not start.
+    pid_t started(const QString& name) {
+        QFile report(path(name + ".pid"));
+        if (!QTest::qWaitFor([&] { return report.size() > 0; }, 5000) ||
+            !report.open(QIODevice::ReadOnly))
+            return 0;
+        const pid_t pid = pid_t(report.readAll().trimmed().toInt());
+        FStarted << pid;
+        return pid;
+    }
+    static bool alive(pid_t pid) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        const qsizetype end = line.lastIndexOf(')');
+        return end > 0 && line.mid(end + 2, 1) != "Z";
     }
 
     // An executable at name that writes its folder to name + ".ran" there.
@@ -119,9 +191,11 @@ protected:
     }
 
     TLoopbackServer server;
+    std::unique_ptr<TLoopbackServer> secure;
 
 private:
     QList<QProcess*> FRunning;
+    QList<pid_t> FStarted;
 };
 
 const QString kAssist =
@@ -169,6 +243,7 @@ TEST_F(SupportCommandsTest, UpkeepEndsTheOldUpdaterAndDownloadsANewOneAfterThree
     EXPECT_EQ(window->Timer_update->interval(), 3000);
     EXPECT_TRUE(oldUpdater->waitForFinished(5000)) << "the running updater was not ended";
     EXPECT_EQ(server.Requests(), 1); // only the query so far
+    EXPECT_EQ(secure->Requests(), 0);
 
     // The test does not sit out the three seconds.
     window->Timer_update->setInterval(50);
@@ -179,12 +254,108 @@ TEST_F(SupportCommandsTest, UpkeepEndsTheOldUpdaterAndDownloadsANewOneAfterThree
     EXPECT_EQ(loadtit, QStringLiteral("升级程序"));
     EXPECT_EQ(QFileInfo(path(QStringLiteral("update"))).size(),
               QFileInfo(QStringLiteral("/bin/sleep")).size());
-    server.Open();
+    secure->Open();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return panelText() == QStringLiteral("升级程序加载完成(100.00%)"); }, 5000));
     QFile update(path(QStringLiteral("update")));
     ASSERT_TRUE(update.open(QIODevice::ReadOnly));
-    EXPECT_EQ(update.readAll(), QByteArray(1024, 'a') + QByteArray(1024, 'b'));
+    EXPECT_EQ(update.readAll(), sleeperBody());
+}
+
+// The offer's OK starts the updater; the upkeep asked for by the same answer
+// has run before and leaves it running, and the new updater arrives beside it.
+TEST_F(SupportCommandsTest, UpkeepRunsBeforeTheOfferedUpdaterStartsAndNeverEndsIt) {
+    serveUpkeepAnswer(1, "251112");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(asked(QStringLiteral("检测到软件有新的更新\r\n")));
+    const pid_t updater = started(QStringLiteral("update"));
+    ASSERT_GT(updater, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_TRUE(alive(updater)) << "the offered updater was ended";
+
+    window->Timer_update->setInterval(50);
+    secure->Open();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return panelText() == QStringLiteral("升级程序加载完成(100.00%)"); }, 5000));
+    EXPECT_EQ(GetVersion(path(QStringLiteral("update"))), QStringLiteral("9.9.9.9"));
+    EXPECT_TRUE(alive(updater));
+}
+
+// A portal page where the updater should be: refused, said so, the old one kept.
+TEST_F(SupportCommandsTest, RefusedUpdaterDownloadIsToldAndTheOldUpdaterStays) {
+    secure->Http().Get("/portal", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<html>请先登录</html>", "text/html");
+    });
+    serveUpkeepAnswer(1, "251111", "/portal");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Timer_update->isActive(); }, 5000));
+    window->Timer_update->setInterval(10);
+    ASSERT_TRUE(asked(DownloadRefusedText(QStringLiteral("升级程序"))));
+    EXPECT_EQ(secure->Requests(), 1);
+    EXPECT_EQ(GetVersion(path(QStringLiteral("update"))), QStringLiteral("9.9.9.8"));
+}
+
+// Serves size bytes (a program's header first) in pieces: piece i ends at
+// cuts[i] and is sent once release[i] is set (at the latest after 10 s).
+void servePieces(httplib::Server& http, const char* path, size_t size, std::vector<size_t> cuts,
+                 std::vector<std::atomic<bool>*> release) {
+    http.Get(path, [=](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(
+            size, "application/octet-stream", [=](size_t offset, size_t, httplib::DataSink& sink) {
+                size_t piece = 0;
+                while (piece < cuts.size() && cuts[piece] <= offset)
+                    ++piece;
+                if (piece > 0 && release[piece - 1])
+                    for (int i = 0; i < 1000 && !*release[piece - 1]; ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                const size_t end = piece < cuts.size() ? cuts[piece] : size;
+                std::string data(end - offset, 'p');
+                if (offset == 0)
+                    data.replace(0, 1024, TLoopbackServer::ProgramBody().left(1024).toStdString());
+                return sink.write(data.data(), data.size());
+            });
+    });
+}
+
+// Two downloads at once: each percentage is of its own size.
+TEST_F(SupportCommandsTest, TwoDownloadsAtOnceEachCountAgainstTheirOwnSize) {
+    std::atomic<bool> first{false}, second{false};
+    servePieces(secure->Http(), "/a", 4096, {1024, 2048}, {&first, &second});
+    servePieces(secure->Http(), "/b", 8192, {1024}, {&second});
+    startServer();
+    startProgram();
+    int done = 0;
+    const auto count = [&](bool) {
+        ++done;
+    };
+    ASSERT_TRUE(downupdate(secure->Url("/a"), path(QStringLiteral("a")), window.get(), count));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(25.00%)"); }, 5000))
+        << panelText().toStdString();
+    ASSERT_TRUE(downupdate(secure->Url("/b"), path(QStringLiteral("b")), window.get(), count));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(12.50%)"); }, 5000))
+        << panelText().toStdString();
+    first = true; // a goes on to half of its 4096 bytes
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panelText().endsWith("(50.00%)"); }, 5000))
+        << panelText().toStdString();
+    second = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done == 2; }, 5000));
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("a"))).size(), 4096);
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("b"))).size(), 8192);
+}
+
+TEST_F(SupportCommandsTest, NoUpkeepWithoutTheUpdatersVersion) {
+    serveAnswer(R"({"version":"251111","isupupdate":1,"helpurl":"https://h/help",)"
+                R"("downupdateurl":"https://h/update"})");
+    startServer();
+    writeSleeper(QStringLiteral("update"), 8);
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !helpurl.isEmpty(); }, 5000));
+    EXPECT_FALSE(window->Timer_update->isActive());
 }
 
 TEST_F(SupportCommandsTest, NoUpkeepWhenTheServiceDoesNotAskForIt) {
@@ -209,10 +380,54 @@ TEST_F(SupportCommandsTest, VersionComparisonShowsTheNineLines) {
                   .join(QStringLiteral("\r\n"))));
 }
 
-TEST_F(SupportCommandsTest, VersionComparisonWithoutAServiceSaysSo) {
+TEST_F(SupportCommandsTest, VersionComparisonWithoutAServiceAddressSaysSo) {
     startProgram();
     trigger("N11");
+    ASSERT_TRUE(asked(QStringLiteral("未配置升级服务地址")));
+}
+
+TEST_F(SupportCommandsTest, VersionComparisonTellsNoAnswerFromAnUnreadableOne) {
+    serveAnswer("<html>version</html>");
+    startServer();
+    startProgram();
+    trigger("N11");
+    ASSERT_TRUE(asked(QStringLiteral("线上版本信息无法识别")));
+    writeConfig(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
+    trigger("N11");
     ASSERT_TRUE(asked(QStringLiteral("无法获取线上版本信息，请检查网络后重试")));
+}
+
+// An answer far too long is not used: no offer, and the floor is there and painted.
+TEST_F(SupportCommandsTest, OversizedAnswerAtStartUpOffersNothing) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"helpurl":"https://h/help","upstr":")" +
+                std::string(1 << 20, 'x') + R"("})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == 1; }, 5000));
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.Texts().filter(QStringLiteral("更新")).isEmpty());
+    EXPECT_EQ(helpurl, QString());
+    TDeskTile* tile = window->FindDeskGroupBox(1);
+    ASSERT_TRUE(tile);
+    EXPECT_FALSE(window->grab().isNull());
+    click(tile);
+    EXPECT_TRUE(screens->Form_desk_open->isVisible());
+}
+
+// A long description is cut and shown in the box that fits the screen and scrolls.
+TEST_F(SupportCommandsTest, LongDescriptionIsCutAndShownInTheScrollingBox) {
+    serveAnswer(R"({"version":"251112","isupdate":1,"upstr":")" + std::string(4096, 'x') + R"("})");
+    startServer();
+    startProgram();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !messages.Texts().filter(QStringLiteral("检测到软件有新的更新")).isEmpty(); },
+        5000));
+    const auto offer =
+        std::find_if(messages.Calls.begin(), messages.Calls.end(), [](const auto& c) {
+            return c.text.startsWith(QStringLiteral("检测到软件有新的更新"));
+        });
+    EXPECT_EQ(offer->kind, TMessageKind::LongInfo);
+    EXPECT_EQ(offer->text.size(), QStringLiteral("检测到软件有新的更新\r\n").size() + 4000);
 }
 
 TEST_F(SupportCommandsTest, OneClickUpdateStartsTheUpdaterAndEndsTheProgram) {
@@ -240,7 +455,8 @@ TEST_F(SupportCommandsTest, OneClickUpdateWaitsForTheUpdaterBeingDownloaded) {
     EXPECT_EQ(panelText(), QStringLiteral("升级程序下载中，请稍候"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("update.ran"))));
-    EXPECT_EQ(server.Requests(), 2); // the query and one download
+    EXPECT_EQ(server.Requests(), 1);  // the query
+    EXPECT_EQ(secure->Requests(), 1); // and one download
 }
 
 TEST_F(SupportCommandsTest, ShortcutIsMadeOnlyAfterOk) {
@@ -276,31 +492,41 @@ TEST_F(SupportCommandsTest, RemoteAssistancePrefersTheFirstInstallPath) {
 }
 
 TEST_F(SupportCommandsTest, RemoteAssistanceDownloadsTheMissingToolThenAsks) {
-    server.Http().Get("/Public/remo", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("#!/bin/sh\npwd > \"$0.ran\"\n", "application/octet-stream");
+    secure->Http().Get("/Public/remo", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(sleeperBody().toStdString(), "application/octet-stream");
     });
     startServer();
     RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
     startProgram();
     const int before = messages.Calls.size();
     trigger("N6");
-    ASSERT_TRUE(ran(QStringLiteral("remo")));
+    ASSERT_GT(started(QStringLiteral("remo")), 0);
     EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
     EXPECT_EQ(panelText(), QStringLiteral("升级程序加载完成(100.00%)"));
 }
 
-TEST_F(SupportCommandsTest, RemoteAssistanceDeclinedDownloadStillAsksAndStartsNothing) {
-    ASSERT_TRUE(server.Start());
-    writeConfig(QString(), server.Base());
+// Cancelling the download ends the command: the tool is not there, so there
+// is nothing to open and nothing more to ask.
+TEST_F(SupportCommandsTest, RemoteAssistanceCancelledDownloadAsksNothingMore) {
+    ASSERT_TRUE(secure->Start());
+    writeConfig(QString(), secure->Base());
     RemoteToolPaths() = {path(QStringLiteral("none/ToDesk"))};
     startProgram();
     const int before = messages.Calls.size();
     messages.Answers = {false, true};
     trigger("N6");
-    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool, kAssist}));
+    EXPECT_EQ(messages.Texts().mid(before), QStringList({kDownloadTool}));
+    EXPECT_EQ(panelText(), QStringLiteral("您取消了操作"));
     QTest::qWait(100);
-    EXPECT_EQ(server.Requests(), 0);
+    EXPECT_EQ(secure->Requests(), 0);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("remo"))));
+
+    // Agreed to, but with no server to download from: said so, nothing more asked.
+    writeConfig(QString(), QString());
+    trigger("N6");
+    EXPECT_EQ(messages.Texts().mid(before),
+              QStringList({kDownloadTool, kDownloadTool,
+                           QStringLiteral("未配置下载服务地址，无法下载远程协助工具")}));
 }
 
 TEST_F(SupportCommandsTest, HelpOpensOnlyWebAddresses) {

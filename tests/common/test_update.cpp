@@ -1,5 +1,6 @@
 #include "common/download.h"
 #include "common/downloads.h"
+#include "common/myfun.h"
 #include "common/updateanswer.h"
 #include "common/updatequery.h"
 #include "common/updatevalues.h"
@@ -7,6 +8,7 @@
 #include "loopbackport.h"
 #include "loopbackserver.h"
 #include "printqstring.h"
+#include "selfsigned.h"
 #include "tempfolder.h"
 
 #include <QDir>
@@ -15,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,18 +73,19 @@ protected:
         };
     }
 
-    // The answer text as the program receives it, through the background query.
-    QString ask(const QString& base) {
+    // What came of the query as the program receives it, through the background query.
+    TUpdateReply askReply(const QString& base) {
         QObject context;
         bool answered = false;
-        QString answer;
-        RequestUpdateAnswer(base, &context, [&](const QString& text) {
-            answer = text;
+        TUpdateReply answer;
+        RequestUpdateAnswer(base, &context, [&](const TUpdateReply& reply) {
+            answer = reply;
             answered = true;
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
         return answer;
     }
+    QString ask(const QString& base) { return askReply(base).text; }
 
     TLoopbackServer server;
 };
@@ -93,9 +98,12 @@ TEST_F(UpdateServiceTest, QuerySendsThePathAndTheProgramsVersions) {
               "/api/index.php?s=Update&a=index_json&version=251111&subversion=02");
 }
 
-TEST_F(UpdateServiceTest, NoAddressMakesNoRequestAndAnswersLikeAnUnreachableService) {
+TEST_F(UpdateServiceTest, NoAddressMakesNoRequestAndSaysSo) {
     serveAnswer(R"({"version":"251111","subversion":"02"})");
-    EXPECT_EQ(ask(QString()), QString());
+    const TUpdateReply reply = askReply(QString());
+    EXPECT_EQ(reply.kind, TUpdateReply::TKind::NotConfigured);
+    EXPECT_EQ(reply.text, QString());
+    EXPECT_EQ(VersionComparisonBox(reply), QStringLiteral("未配置升级服务地址"));
     EXPECT_EQ(server.Requests(), 0);
     EXPECT_EQ(UpdateQueryUrl(QStringLiteral("  ")), QString());
 }
@@ -183,14 +191,64 @@ TEST_F(UpdateServiceTest, VersionComparisonBoxHasNineLines) {
                   .join(QStringLiteral("\r\n")));
 }
 
-TEST_F(UpdateServiceTest, VersionComparisonSaysWhenThereIsNothingToCompare) {
+TEST_F(UpdateServiceTest, VersionComparisonSaysWhyThereIsNothingToCompare) {
     serveAnswer(R"({"version":"251112"})");
     const QString unreachable = QStringLiteral("无法获取线上版本信息，请检查网络后重试");
-    const QString refused = ask(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
-    EXPECT_EQ(refused, QString());
+    const QString unreadable = QStringLiteral("线上版本信息无法识别");
+    const TUpdateReply refused =
+        askReply(QStringLiteral("http://127.0.0.1:%1").arg(UnusedLoopbackPort()));
+    EXPECT_EQ(refused.kind, TUpdateReply::TKind::NoAnswer);
     EXPECT_EQ(VersionComparisonBox(refused), unreachable);
-    EXPECT_EQ(VersionComparisonBox(ask(server.Base())), unreachable); // no subversion
-    EXPECT_EQ(VersionComparisonBox(QStringLiteral("<html>version</html>")), unreachable);
+    EXPECT_EQ(VersionComparisonBox(askReply(server.Base())), unreadable); // no subversion
+    EXPECT_EQ(VersionComparisonBox(QStringLiteral("<html>version</html>")), unreadable);
+    EXPECT_EQ(VersionComparisonBox(QString()), unreachable);
+}
+
+// Texts from the network are bounded: the answer as a whole, each version and
+// the description.
+TEST_F(UpdateServiceTest, OversizedAnswersAndFieldsAreBounded) {
+    const std::string longVersion(33, '9');
+    const std::string huge(1 << 20, 'x');
+    struct TCase {
+        std::string answer;
+        const char* box;
+    };
+    const std::vector<TCase> cases = {
+        {R"({"version":"251111","subversion":"02","upstr":")" + huge + R"("})",
+         "线上版本信息无法识别"},
+        {R"({"version":")" + huge + R"("})", "线上版本信息无法识别"},
+        {R"({"version":")" + longVersion + R"(","subversion":"02"})", "线上版本信息无法识别"},
+        {R"({"version":"251111","subversion":")" + longVersion + R"("})", "线上版本信息无法识别"},
+        {R"({"version":"251111","subversion":"02","updateversion":")" + longVersion + R"("})",
+         "线上版本信息无法识别"},
+    };
+    server.Http().Get(
+        R"(/c(\d+)/api/index\.php)", [cases](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(cases.at(std::stoul(req.matches[1].str())).answer, "application/json");
+        });
+    ASSERT_TRUE(server.Start());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TUpdateReply reply = askReply(server.Base() + QStringLiteral("/c%1").arg(i));
+        EXPECT_EQ(VersionComparisonBox(reply), QString::fromUtf8(cases[i].box));
+        EXPECT_LE(reply.text.size(), kMaxUpdateAnswerBytes);
+    }
+    EXPECT_EQ(askReply(server.Base() + QStringLiteral("/c0")).kind, TUpdateReply::TKind::TooLong);
+
+    // Within the bound of the whole answer, a long description is cut.
+    const QString upstr(4096, QChar(0x65B0)); // 新
+    const auto answer = ParseUpdateAnswer(
+        QStringLiteral(R"({"version":"251112","isupdate":1,"upstr":"%1"})").arg(upstr));
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->upstr.size(), kMaxUpstrChars);
+    EXPECT_TRUE(answer->upstr.endsWith(QStringLiteral("…")));
+    const QString exact(kMaxUpstrChars, QLatin1Char('a'));
+    EXPECT_EQ(
+        ParseUpdateAnswer(QStringLiteral(R"({"version":"251112","upstr":"%1"})").arg(exact))->upstr,
+        exact);
+    const QString version32(kMaxVersionChars, QLatin1Char('1'));
+    EXPECT_EQ(ParseUpdateAnswer(QStringLiteral(R"({"version":"%1"})").arg(version32))->version,
+              version32);
 }
 
 TEST_F(UpdateServiceTest, OnlyWebAddressesAreHelpAddresses) {
@@ -201,9 +259,31 @@ TEST_F(UpdateServiceTest, OnlyWebAddressesAreHelpAddresses) {
         EXPECT_FALSE(IsWebAddress(QString::fromUtf8(bad))) << bad;
 }
 
-// The downloads: a recorder of what the background object signals.
+// The downloads, from an https server whose certificate is trusted: a
+// recorder of what the background object signals.
 class DownloadTest : public UpdateServiceTest {
 protected:
+    void SetUp() override {
+        UpdateServiceTest::SetUp();
+        const QString cert = path(QStringLiteral("cert.pem"));
+        const QString key = path(QStringLiteral("key.pem"));
+        ASSERT_TRUE(WriteSelfSignedCertificate(cert, key));
+        secure = std::make_unique<TLoopbackServer>(cert, key);
+        TDownloadTuning trusting;
+        trusting.readTimeoutMs = 500;
+        trusting.caFile = cert;
+        SetDownloadTuning(trusting);
+        // Only the downloaded files count in the folder.
+        QDir().mkpath(path(QStringLiteral("to")));
+    }
+    void TearDown() override {
+        secure.reset();
+        UpdateServiceTest::TearDown();
+    }
+    QString to(const char* name) { return path(QStringLiteral("to/") + QString::fromUtf8(name)); }
+    QStringList filesThere() { return QDir(path(QStringLiteral("to"))).entryList(QDir::Files); }
+
+    std::unique_ptr<TLoopbackServer> secure;
     void watch(TDownloads& downloads) {
         QObject::connect(&downloads, &TDownloads::Began, [this](const QString&, qint64 total) {
             texts << DownloadBeginText(QString());
@@ -225,12 +305,12 @@ protected:
 };
 
 TEST_F(DownloadTest, TwoHalvesShowFiftyPercentThenComplete) {
-    server.ServeInTwoHalves("/file");
-    ASSERT_TRUE(server.Start());
+    secure->ServeInTwoHalves("/file");
+    ASSERT_TRUE(secure->Start());
     TDownloads downloads;
     watch(downloads);
-    const QString target = path(QStringLiteral("update"));
-    ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+    const QString target = to("update");
+    ASSERT_TRUE(downloads.Start(secure->Url("/file"), target));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !texts.isEmpty() && texts.last() == QStringLiteral("组件加载中(50.00%)"); },
         5000))
@@ -239,40 +319,40 @@ TEST_F(DownloadTest, TwoHalvesShowFiftyPercentThenComplete) {
     EXPECT_EQ(lastTotal, 2048);
     // Nothing is at the target while the transfer runs.
     EXPECT_FALSE(QFile::exists(target));
-    server.Open();
+    secure->Open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
     EXPECT_EQ(texts.last(), QStringLiteral("组件加载完成(100.00%)"));
-    EXPECT_EQ(readAll(target), QByteArray(1024, 'a') + QByteArray(1024, 'b'));
+    EXPECT_EQ(readAll(target), TLoopbackServer::ProgramBody());
     EXPECT_TRUE(QFileInfo(target).isExecutable());
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+    EXPECT_EQ(filesThere(), QStringList{QStringLiteral("update")});
 }
 
 TEST_F(DownloadTest, FailuresWriteNothingAndLeaveTheFileWhole) {
-    server.Http().Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+    secure->Http().Get("/missing", [](const httplib::Request&, httplib::Response& res) {
         res.status = 404;
         res.set_content("not here", "text/plain");
     });
-    server.Http().Get("/broken", [](const httplib::Request&, httplib::Response& res) {
+    secure->Http().Get("/broken", [](const httplib::Request&, httplib::Response& res) {
         res.status = 500;
         res.set_content("fault", "text/plain");
     });
     // Announces 2048 bytes, sends half and goes silent.
-    server.Http().Get("/cut", [this](const httplib::Request&, httplib::Response& res) {
+    secure->Http().Get("/cut", [this](const httplib::Request&, httplib::Response& res) {
         res.set_content_provider(2048, "application/octet-stream",
                                  [this](size_t offset, size_t, httplib::DataSink& sink) {
                                      if (offset > 0) {
-                                         server.WaitAtGate();
+                                         secure->WaitAtGate();
                                          return false;
                                      }
                                      const std::string half(1024, 'x');
                                      return sink.write(half.data(), half.size());
                                  });
     });
-    ASSERT_TRUE(server.Start());
-    const QString target = path(QStringLiteral("update"));
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/file").arg(UnusedLoopbackPort());
-    for (const QString& url :
-         {server.Url("/missing"), server.Url("/broken"), server.Url("/cut"), refused, QString()}) {
+    ASSERT_TRUE(secure->Start());
+    const QString target = to("update");
+    const QString refused = QStringLiteral("https://127.0.0.1:%1/file").arg(UnusedLoopbackPort());
+    for (const QString& url : {secure->Url("/missing"), secure->Url("/broken"), secure->Url("/cut"),
+                               refused, QString()}) {
         SCOPED_TRACE(url.toStdString());
         write(target, "old updater");
         int begun = 0;
@@ -280,93 +360,167 @@ TEST_F(DownloadTest, FailuresWriteNothingAndLeaveTheFileWhole) {
         events.begin = [&](int64_t) {
             ++begun;
         };
-        EXPECT_FALSE(DownloadFile(url, target, events));
+        EXPECT_EQ(DownloadFile(url, target, events), TDownloadResult::Failed);
         EXPECT_EQ(readAll(target), QByteArray("old updater"));
-        EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+        EXPECT_EQ(filesThere(), QStringList{QStringLiteral("update")});
         if (!url.endsWith(QStringLiteral("/cut"))) {
             EXPECT_EQ(begun, 0);
         }
         QFile::remove(target);
-        EXPECT_FALSE(DownloadFile(url, target, events));
+        EXPECT_EQ(DownloadFile(url, target, events), TDownloadResult::Failed);
         EXPECT_FALSE(QFile::exists(target));
     }
 }
 
-TEST_F(DownloadTest, UnannouncedSizeShowsWhatArrived) {
-    server.Http().Get("/chunked", [](const httplib::Request&, httplib::Response& res) {
-        res.set_chunked_content_provider("application/octet-stream",
-                                         [](size_t offset, httplib::DataSink& sink) {
-                                             if (offset >= 3 * 524288) {
-                                                 sink.done();
-                                                 return true;
-                                             }
-                                             const std::string piece(524288, 'c');
-                                             return sink.write(piece.data(), piece.size());
-                                         });
+// Bytes of a program of this machine with another machine written in its header.
+QByteArray foreignProgram() {
+    QByteArray body = TLoopbackServer::ProgramBody();
+    uint16_t machine = 0;
+    std::memcpy(&machine, body.constData() + 18, sizeof machine); // e_machine
+    const uint16_t other = machine == 183 /* EM_AARCH64 */ ? 62 /* EM_X86_64 */ : 183;
+    std::memcpy(body.data() + 18, &other, sizeof other);
+    return body;
+}
+
+// What is started must come over https, be a program of this machine and,
+// when asked for, carry the expected version; otherwise the old file stays.
+TEST_F(DownloadTest, WhatIsNotASafeProgramOfThisMachineIsRefused) {
+    TLoopbackServer plain;
+    plain.Http().Get("/file", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(TLoopbackServer::ProgramBody().toStdString(), "application/octet-stream");
     });
-    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(plain.Start());
+    const std::string plainUrl = plain.Url("/file").toStdString();
+    secure->Http().Get("/to-http", [plainUrl](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect(plainUrl);
+    });
+    secure->Http().Get("/portal", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<html><body>请登录后上网</body></html>", "text/html");
+    });
+    secure->Http().Get("/foreign", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(foreignProgram().toStdString(), "application/octet-stream");
+    });
+    secure->Http().Get("/program", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(TLoopbackServer::ProgramBody().toStdString(), "application/octet-stream");
+    });
+    secure->Http().Get("/versioned", [](const httplib::Request&, httplib::Response& res) {
+        QFile program(QStringLiteral(ZELTORA_PROGRAM));
+        res.set_content(program.open(QIODevice::ReadOnly) ? program.readAll().toStdString() : "",
+                        "application/octet-stream");
+    });
+    ASSERT_TRUE(secure->Start());
+    const QString target = to("update");
+    const struct {
+        QString url;
+        QString version;
+    } refusedCases[] = {
+        {plain.Url("/file"), {}},
+        {secure->Url("/to-http"), {}},
+        {secure->Url("/portal"), {}},
+        {secure->Url("/foreign"), {}},
+        {secure->Url("/program"), QStringLiteral(ZELTORA_EXPECTED_VERSION)}, // no version note
+        {secure->Url("/versioned"), QStringLiteral("9.9.9.9")},
+    };
+    for (const auto& c : refusedCases) {
+        SCOPED_TRACE(c.url.toStdString() + " " + c.version.toStdString());
+        write(target, "old updater");
+        EXPECT_EQ(DownloadFile(c.url, target, {}, c.version), TDownloadResult::Refused);
+        EXPECT_EQ(readAll(target), QByteArray("old updater"));
+        EXPECT_EQ(filesThere(), QStringList{QStringLiteral("update")});
+    }
+    EXPECT_EQ(plain.Requests(), 0); // never followed to the plain address
+
+    // The right version of a program of this machine replaces the old file.
+    EXPECT_EQ(DownloadFile(secure->Url("/versioned"), target, {},
+                           QStringLiteral(ZELTORA_EXPECTED_VERSION)),
+              TDownloadResult::Done);
+    EXPECT_EQ(GetVersion(target), QStringLiteral(ZELTORA_EXPECTED_VERSION));
+    EXPECT_TRUE(QFileInfo(target).isExecutable());
+    EXPECT_EQ(DownloadFile(secure->Url("/program"), to("remo")), TDownloadResult::Done);
+}
+
+TEST_F(DownloadTest, UnannouncedSizeShowsWhatArrived) {
+    secure->Http().Get("/chunked", [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider(
+            "application/octet-stream", [](size_t offset, httplib::DataSink& sink) {
+                if (offset >= 3 * 524288) {
+                    sink.done();
+                    return true;
+                }
+                // A program's header first, as a real program has.
+                std::string piece(524288, 'c');
+                if (offset == 0) {
+                    const QByteArray head = TLoopbackServer::ProgramBody().left(1024);
+                    piece.replace(0, size_t(head.size()), head.toStdString());
+                }
+                return sink.write(piece.data(), piece.size());
+            });
+    });
+    ASSERT_TRUE(secure->Start());
     TDownloads downloads;
     watch(downloads);
-    ASSERT_TRUE(downloads.Start(server.Url("/chunked"), path(QStringLiteral("remo"))));
+    ASSERT_TRUE(downloads.Start(secure->Url("/chunked"), to("remo")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 10000));
     EXPECT_EQ(lastTotal, -1);
     EXPECT_TRUE(texts.contains(QStringLiteral("组件加载中(已接收1.50MB)")))
         << texts.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(texts.last(), QStringLiteral("组件加载完成(100.00%)"));
-    EXPECT_EQ(QFileInfo(path(QStringLiteral("remo"))).size(), 3 * 524288);
+    EXPECT_EQ(QFileInfo(to("remo")).size(), 3 * 524288);
     EXPECT_EQ(DownloadWorkText(QStringLiteral("升级程序"), 0, 0),
               QStringLiteral("升级程序加载中(已接收0.00MB)"));
 }
 
 TEST_F(DownloadTest, OneFileIsNeverDownloadedTwiceAtOnce) {
-    server.ServeInTwoHalves("/file");
-    ASSERT_TRUE(server.Start());
+    secure->ServeInTwoHalves("/file");
+    ASSERT_TRUE(secure->Start());
     TDownloads downloads;
     watch(downloads);
-    const QString target = path(QStringLiteral("update"));
-    ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+    const QString target = to("update");
+    ASSERT_TRUE(downloads.Start(secure->Url("/file"), target));
     // The same file, also when named another way, is refused; another file is not.
-    EXPECT_FALSE(downloads.Start(server.Url("/file"), target));
-    EXPECT_FALSE(downloads.Start(server.Url("/file"), folder() + QStringLiteral("./update")));
+    EXPECT_FALSE(downloads.Start(secure->Url("/file"), target));
+    EXPECT_FALSE(downloads.Start(secure->Url("/file"),
+                                 path(QStringLiteral("to/")) + QStringLiteral("./update")));
     EXPECT_TRUE(downloads.IsRunning(target));
-    EXPECT_FALSE(downloads.Start(QString(), path(QStringLiteral("remo"))));
-    server.Open();
+    EXPECT_FALSE(downloads.Start(QString(), to("remo")));
+    secure->Open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
-    EXPECT_EQ(server.Requests(), 1);
+    EXPECT_EQ(secure->Requests(), 1);
     EXPECT_FALSE(downloads.IsRunning(target));
-    EXPECT_TRUE(downloads.Start(server.Url("/file"), target));
+    EXPECT_TRUE(downloads.Start(secure->Url("/file"), target));
 }
 
-TEST_F(DownloadTest, FollowsRedirects) {
-    server.Http().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+TEST_F(DownloadTest, FollowsRedirectsWithinHttps) {
+    secure->Http().Get("/moved", [](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("/real");
     });
-    server.Http().Get("/real", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("payload", "application/octet-stream");
+    secure->Http().Get("/real", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(TLoopbackServer::ProgramBody().toStdString(), "application/octet-stream");
     });
-    ASSERT_TRUE(server.Start());
-    EXPECT_TRUE(DownloadFile(server.Url("/moved"), path(QStringLiteral("remo"))));
-    EXPECT_EQ(readAll(path(QStringLiteral("remo"))), QByteArray("payload"));
+    ASSERT_TRUE(secure->Start());
+    EXPECT_EQ(DownloadFile(secure->Url("/moved"), to("remo")), TDownloadResult::Done);
+    EXPECT_EQ(readAll(to("remo")), TLoopbackServer::ProgramBody());
 }
 
 TEST_F(DownloadTest, ClosingCancelsARunningDownloadWithoutWaitingForTheServer) {
-    server.ServeInTwoHalves("/file");
-    ASSERT_TRUE(server.Start());
+    secure->ServeInTwoHalves("/file");
+    ASSERT_TRUE(secure->Start());
     TDownloadTuning patient;
     patient.readTimeoutMs = 60000;
+    patient.caFile = path(QStringLiteral("cert.pem"));
     SetDownloadTuning(patient);
-    const QString target = path(QStringLiteral("update"));
+    const QString target = to("update");
     write(target, "old updater");
     {
         TDownloads downloads;
         watch(downloads);
-        ASSERT_TRUE(downloads.Start(server.Url("/file"), target));
+        ASSERT_TRUE(downloads.Start(secure->Url("/file"), target));
         ASSERT_TRUE(QTest::qWaitFor([&] { return texts.size() >= 2; }, 5000));
         // Destroyed here with the second half still held back by the server.
     }
     EXPECT_FALSE(finished);
     EXPECT_EQ(readAll(target), QByteArray("old updater"));
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{QStringLiteral("update")});
+    EXPECT_EQ(filesThere(), QStringList{QStringLiteral("update")});
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #pragma once
 
-// A cpp-httplib server on 127.0.0.1 in a thread of the test process, with a
-// gate that handlers can wait at until the test opens it. Link
-// PkgConfig::HTTPLIB (pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)).
+// A cpp-httplib server on 127.0.0.1 in a thread of the test process, plain
+// http or, given a certificate and key, https; with a gate that handlers can
+// wait at until the test opens it. Link PkgConfig::HTTPLIB
+// (pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)).
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <httplib.h>
@@ -11,13 +14,19 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
 class TLoopbackServer {
 public:
-    TLoopbackServer() {
+    TLoopbackServer(const QString& certFile = {}, const QString& keyFile = {})
+        : FTls(!certFile.isEmpty()), FServerPtr(FTls ? std::make_unique<httplib::SSLServer>(
+                                                           QFile::encodeName(certFile).constData(),
+                                                           QFile::encodeName(keyFile).constData())
+                                                     : std::make_unique<httplib::Server>()),
+          FServer(*FServerPtr) {
         FServer.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
             ++FRequests;
             std::lock_guard lock(FMutex);
@@ -47,7 +56,11 @@ public:
         return true;
     }
 
-    QString Base() const { return QStringLiteral("http://127.0.0.1:%1").arg(FPort); }
+    QString Base() const {
+        return QStringLiteral("%1://127.0.0.1:%2")
+            .arg(FTls ? QStringLiteral("https") : QStringLiteral("http"))
+            .arg(FPort);
+    }
     QString Url(const char* path) const { return Base() + QString::fromUtf8(path); }
 
     int Requests() const { return FRequests; }
@@ -69,22 +82,38 @@ public:
         FGateChanged.notify_all();
     }
 
-    // path answers with 2048 bytes ('a' then 'b'), the second half only once
-    // the gate is open.
-    void ServeInTwoHalves(const char* path) {
-        FServer.Get(path, [this](const httplib::Request&, httplib::Response& res) {
-            res.set_content_provider(2048, "application/octet-stream",
-                                     [this](size_t offset, size_t, httplib::DataSink& sink) {
-                                         if (offset == 1024)
-                                             WaitAtGate();
-                                         const std::string half(1024, offset == 0 ? 'a' : 'b');
-                                         return sink.write(half.data(), half.size());
-                                     });
+    // A body of 2048 bytes that passes for a program of this machine: the
+    // first 1024 bytes of the running test program (its ELF header) and 1024
+    // times 'b'.
+    static QByteArray ProgramBody() {
+        QFile self(QStringLiteral("/proc/self/exe"));
+        const QByteArray head = self.open(QIODevice::ReadOnly) ? self.read(1024) : QByteArray();
+        return head + QByteArray(1024, 'b');
+    }
+
+    // path answers with body (ProgramBody() when empty), the second half only
+    // once the gate is open.
+    void ServeInTwoHalves(const char* path, QByteArray body = {}) {
+        if (body.isEmpty())
+            body = ProgramBody();
+        const std::string all = body.toStdString();
+        FServer.Get(path, [this, all](const httplib::Request&, httplib::Response& res) {
+            const size_t half = all.size() / 2;
+            res.set_content_provider(
+                all.size(), "application/octet-stream",
+                [this, all, half](size_t offset, size_t, httplib::DataSink& sink) {
+                    if (offset >= half)
+                        WaitAtGate();
+                    const size_t end = offset < half ? half : all.size();
+                    return sink.write(all.data() + offset, end - offset);
+                });
         });
     }
 
 private:
-    httplib::Server FServer;
+    bool FTls = false;
+    std::unique_ptr<httplib::Server> FServerPtr;
+    httplib::Server& FServer;
     std::thread FThread;
     int FPort = 0;
     std::atomic<int> FRequests{0};

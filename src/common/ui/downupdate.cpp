@@ -2,6 +2,7 @@
 
 #include "common/download.h"
 #include "common/downloads.h"
+#include "common/ui/laybox.h"
 #include "common/ui/laymsg.h"
 #include "common/updatevalues.h"
 
@@ -9,6 +10,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
+
+#include <memory>
 
 namespace {
 
@@ -35,30 +38,44 @@ bool DownloadRunning(const QString& fname) {
     return downloads()->IsRunning(fname);
 }
 
+QString DownloadRefusedText(const QString& title) {
+    return (title.isEmpty() ? QStringLiteral("组件") : title) +
+           QStringLiteral("下载已拒绝：文件不是来自安全连接的本机程序或版本不符，原文件保持不变");
+}
+
 bool downupdate(const QString& picurl, const QString& fname, QWidget* window,
-                std::function<void(bool ok)> done) {
+                std::function<void(bool ok)> done, const QString& version) {
     TDownloads* all = downloads();
-    if (!all->Start(picurl, fname))
+    if (!all->Start(picurl, fname, version))
         return false;
     const QString key = DownloadKey(fname);
     QPointer<QWidget> shownOn = window;
     // Lives as long as this download; its connections go with it.
     auto* watch = new QObject(all);
-    QObject::connect(all, &TDownloads::Began, watch, [key, shownOn](const QString& t, qint64 n) {
-        if (DownloadKey(t) != key)
-            return;
-        ensureTitle();
-        allsize = n;
-        laymsg(DownloadBeginText(loadtit), kWhileLoading, shownOn);
-    });
-    QObject::connect(all, &TDownloads::Progress, watch,
-                     [key, shownOn](const QString& t, qint64 received, qint64) {
+    // Each download counts against its own size; allsize only mirrors the latest.
+    auto size = std::make_shared<qint64>(-1);
+    QObject::connect(all, &TDownloads::Began, watch,
+                     [key, shownOn, size](const QString& t, qint64 n) {
                          if (DownloadKey(t) != key)
                              return;
                          ensureTitle();
-                         laymsg(DownloadWorkText(loadtit, received, allsize), kWhileLoading,
-                                shownOn);
+                         *size = n;
+                         allsize = n;
+                         laymsg(DownloadBeginText(loadtit), kWhileLoading, shownOn);
                      });
+    QObject::connect(all, &TDownloads::Progress, watch,
+                     [key, shownOn, size](const QString& t, qint64 received, qint64) {
+                         if (DownloadKey(t) != key)
+                             return;
+                         ensureTitle();
+                         laymsg(DownloadWorkText(loadtit, received, *size), kWhileLoading, shownOn);
+                     });
+    QObject::connect(all, &TDownloads::Refused, watch, [key, shownOn](const QString& t) {
+        if (DownloadKey(t) != key)
+            return;
+        ensureTitle();
+        laybox(DownloadRefusedText(loadtit), shownOn);
+    });
     QObject::connect(
         all, &TDownloads::Finished, watch, [key, shownOn, watch, done](const QString& t, bool ok) {
             if (DownloadKey(t) != key)

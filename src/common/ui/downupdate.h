@@ -13,9 +13,14 @@ class QWidget;
 
 // Starts downloading picurl to fname, notifications on window. done(ok)
 // follows on this thread when it ends. False, and nothing started, when
-// picurl is empty or fname is being downloaded already.
+// picurl is empty or fname is being downloaded already. A download refused
+// by its checks (see download.h; version, when set, is the version the
+// program must carry) is told in a box; fname stays as it was.
 bool downupdate(const QString& picurl, const QString& fname, QWidget* window,
-                std::function<void(bool ok)> done = {});
+                std::function<void(bool ok)> done = {}, const QString& version = {});
+
+// The box of a refused download titled title.
+QString DownloadRefusedText(const QString& title);
 
 // True while fname is being downloaded.
 bool DownloadRunning(const QString& fname);

@@ -7,3 +7,8 @@ void laybox(const QString& msg, QWidget* myform) {
     TMessageOwner owner(myform);
     Messages().Info(MessageCaption(), msg);
 }
+
+void laylongbox(const QString& msg, QWidget* myform) {
+    TMessageOwner owner(myform);
+    Messages().LongInfo(MessageCaption(), msg);
+}
