@@ -4,12 +4,30 @@
 // recorded boxes, questions, notifications, tile repaints and printers.
 
 #include "billing/form_desk_open.h"
+#include "billing/myprint.h"
+#include "billing/recordingdevice.h"
 
 #include "deskenvironment.h"
 
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+
+// The ways a printer takes no job, with what the print routine then says.
+struct TakesNoJobCase {
+    const char* name;
+    TQueueState queue;
+    bool lose;
+    QString shown;
+};
+
+inline QList<TakesNoJobCase> TakesNoJobCases(const QString& printer) {
+    return {
+        {"paused", TQueueState::Paused, false, printresult::Paused(printer)},
+        {"refusing", TQueueState::Refusing, false, printresult::Refusing(printer)},
+        {"job lost", TQueueState::Ready, true, printresult::NotReceived(printer)},
+    };
+}
 
 class DeskWindowFixture : public DeskWindowEnvironment {
 protected:

@@ -600,17 +600,7 @@ TEST_F(DeskOpenTest, HalfCentLinesRoundAlikeInWindowReceiptAndOrder) {
 TEST_F(DeskOpenTest, TheReceiptNamesAPrinterThatTakesNoJob) {
     addLine(QStringLiteral("米饭"), 3, 1, 0);
     form->OpenForDesk(1, nullptr);
-    const struct {
-        const char* name;
-        TQueueState queue;
-        bool lose;
-        QString shown;
-    } cases[] = {
-        {"paused", TQueueState::Paused, false, printresult::Paused("前台")},
-        {"refusing", TQueueState::Refusing, false, printresult::Refusing("前台")},
-        {"job lost", TQueueState::Ready, true, printresult::NotReceived("前台")},
-    };
-    for (const auto& c : cases) {
+    for (const TakesNoJobCase& c : TakesNoJobCases(QStringLiteral("前台"))) {
         SCOPED_TRACE(c.name);
         device.Queue = c.queue;
         device.LoseJob = c.lose;

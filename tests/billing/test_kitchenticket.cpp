@@ -263,17 +263,7 @@ TEST_F(KitchenTicketTest, TheTestPrintShowsAPrinterThatTakesNoJob) {
     setting.show();
     // A first start has no saved printer; the kitchen printer is chosen.
     cd_printname = QStringLiteral("厨房");
-    const struct {
-        const char* name;
-        TQueueState queue;
-        bool lose;
-        QString shown;
-    } cases[] = {
-        {"paused", TQueueState::Paused, false, printresult::Paused("厨房")},
-        {"refusing", TQueueState::Refusing, false, printresult::Refusing("厨房")},
-        {"job lost", TQueueState::Ready, true, printresult::NotReceived("厨房")},
-    };
-    for (const auto& c : cases) {
+    for (const TakesNoJobCase& c : TakesNoJobCases(QStringLiteral("厨房"))) {
         SCOPED_TRACE(c.name);
         device.Queue = c.queue;
         device.LoseJob = c.lose;
