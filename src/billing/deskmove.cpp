@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 EDeskMoveError::EDeskMoveError(const QString& message, TDeskMoveFailure kind)
@@ -169,9 +170,10 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
     moveCart(db, FromID, ToID);
 
     // A transfer takes the party's details along; a merge seats everyone at
-    // the chosen table and adds up the guests. The reservation is kept whole,
-    // never pieced together from two bookings: the chosen table's, since the
-    // guests join the seat booked there, else the moved party's.
+    // the chosen table and adds up the guests. Name and phone are kept as one
+    // booking's, never pieced together from two: the chosen table's, since the
+    // guests join the seat booked there, else the moved party's. Deposits are
+    // money taken, so both stay on the table.
     const TMoveDesk& booking = hasReservation(*to) ? *to : *from;
     const TValueDict details =
         move == TDeskMove::Transfer
@@ -184,7 +186,7 @@ void moveDesk(TSQLiteDatabase& db, TDeskMove move, int32_t FromID, int32_t ToID,
                          {QStringLiteral("fwy"), firstOf(to->fwy, from->fwy)},
                          {QStringLiteral("ydtruename"), booking.ydtruename},
                          {QStringLiteral("ydtel"), booking.ydtel},
-                         {QStringLiteral("yj"), booking.yj}};
+                         {QStringLiteral("yj"), std::round((to->yj + from->yj) * 100) / 100}};
     TSQLiteORM desk(&db, QStringLiteral("zel_desk"));
     desk.Where(QStringLiteral("id=%1").arg(FromID)).Save(FreeDeskValues());
     RaiseIfFailed<EMoveWriteError>(desk);

@@ -93,9 +93,9 @@ const TMoveCase kMoves[] = {
      // take the party's quantities.
      "1:5:0.0,2:6:0.0,1:7:0.0,2:5:2.0,3:5:1.0,2:7:1.0,2:9:0.0", "宫保鸡丁,鱼香肉丝,红烧肉,米饭"},
     {"Merge", TDeskMove::Merge, 3, "确定将A01号,桌位01并入C03号,桌位03吗",
-     // Guests added up; the chosen table's reservation kept whole (name,
-     // phone and deposit of one party), never pieced together from both.
-     "1|92.0|6|小王|李四||20.0", "3|桌位03|C03|6|1|92",
+     // Guests added up; the chosen table's name and phone kept as one
+     // party's, never pieced together from both; both deposits (20 + 50) kept.
+     "1|92.0|6|小王|李四||70.0", "3|桌位03|C03|6|1|92",
      "1:5:0.0,3:6:0.0,3:7:1.0,2:5:0.0,3:5:3.0,2:7:4.0,2:9:1.0",
      "宫保鸡丁,鱼香肉丝,红烧肉,米饭,凉菜"},
 };
@@ -186,8 +186,9 @@ TEST_F(DeskMoveTest, PickerOffersOnlyTablesThatTakeTheMoveByArea) {
 
 namespace {
 
-// A chosen table without a reservation of its own takes the moved party's,
-// whole; with any part of one, its own stays whole.
+// A chosen table without a reservation of its own takes the moved party's
+// name and phone; with any part of one, its own stay. Both deposits (the
+// moved party paid 50) stay on the table.
 struct TReservationCase {
     const char* name;
     const char* target; // the chosen table's name, phone and deposit
@@ -196,9 +197,9 @@ struct TReservationCase {
 
 const TReservationCase kReservations[] = {
     {"TargetHasNone", "'', '', 0", "张三|138|50.0"},
-    {"TargetHasPhone", "'', '139', 0", "|139|0.0"},
-    {"TargetHasDeposit", "'', '', 30", "||30.0"},
-    {"TargetHasName", "'李四', '', 20", "李四||20.0"},
+    {"TargetHasPhone", "'', '139', 0", "|139|50.0"},
+    {"TargetHasDeposit", "'', '', 30.1", "||80.1"},
+    {"TargetHasName", "'李四', '', 20", "李四||70.0"},
 };
 
 void PrintTo(const TReservationCase& c, std::ostream* os) {
