@@ -54,6 +54,14 @@ QString run(const QString& program, const QStringList& args) {
 }
 
 // Why CUPS cannot take the job, or empty when it can.
+// A missing CUPS skips the test, except where REQUIRE_CUPS=1 makes it a failure.
+#define SKIP_OR_FAIL_WITHOUT_CUPS(missing)                                                         \
+    do {                                                                                           \
+        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))                            \
+            FAIL() << (missing).toStdString() << " (REQUIRE_CUPS=1)";                              \
+        GTEST_SKIP() << (missing).toStdString();                                                   \
+    } while (false)
+
 QString cupsMissing() {
     if (!run(QStringLiteral("lpstat"), {QStringLiteral("-r")})
              .contains(QStringLiteral("is running")))
@@ -101,9 +109,7 @@ TEST(QtPageDevice, TicketFaceIsASongFaceMeasuredOnTheScreen) {
 TEST(PrintCups, SampleReceiptBecomesOneOnePagePdf) {
     const QString missing = cupsMissing();
     if (!missing.isEmpty()) {
-        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))
-            FAIL() << missing.toStdString() << " (REQUIRE_CUPS=1)";
-        GTEST_SKIP() << missing.toStdString();
+        SKIP_OR_FAIL_WITHOUT_CUPS(missing);
     }
 
     TQtPageDevice device;
@@ -230,9 +236,7 @@ TEST_F(PrintCupsKitchen, ARefusingOrPausedQueueIsReportedAndMarksNothing) {
     if (missing.isEmpty())
         missing = queue.Add();
     if (!missing.isEmpty()) {
-        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))
-            FAIL() << missing.toStdString() << " (REQUIRE_CUPS=1)";
-        GTEST_SKIP() << missing.toStdString();
+        SKIP_OR_FAIL_WITHOUT_CUPS(missing);
     }
     for (const QString& title :
          {QStringLiteral("宫保鸡丁"), QStringLiteral("米饭"), QStringLiteral("鱼香肉丝")})
@@ -276,9 +280,7 @@ TEST_F(PrintCupsKitchen, AJobTheQueueRefusedIsNotCountedAsPrinted) {
     if (missing.isEmpty())
         missing = queue.Add();
     if (!missing.isEmpty()) {
-        if (qEnvironmentVariable("REQUIRE_CUPS") == QLatin1String("1"))
-            FAIL() << missing.toStdString() << " (REQUIRE_CUPS=1)";
-        GTEST_SKIP() << missing.toStdString();
+        SKIP_OR_FAIL_WITHOUT_CUPS(missing);
     }
     const auto printOne = [this] {
         qt.SelectPrinter(int(qt.Printers().indexOf(TestQueue::Name)));
