@@ -1,5 +1,7 @@
 #include "store/backup.h"
 
+#include "store/backupwait.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,11 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::atomic<int> g_running{0};
-
-// About two seconds; a backup step holds its lock for a few milliseconds.
-constexpr int kMaxWaits = 2000;
 
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 const QString kPartSuffix = QStringLiteral(".part");
@@ -126,13 +123,6 @@ QString integrityProblem(const QString& file) {
     if (!db)
         return error;
     return integrityProblem(db.get());
-}
-
-int waitForBackup(void*, int count) {
-    if (g_running.load() == 0 || count >= kMaxWaits)
-        return 0;
-    sqlite3_sleep(1);
-    return 1;
 }
 
 // Copies all pages of src into dst in steps; throws on failure.
@@ -396,20 +386,4 @@ QString SetDamagedAside(const QString& dbFile, const QString& folder, const QDat
     if (QFileInfo::exists(journal))
         renameOver(journal, aside + QStringLiteral("-journal"));
     return aside;
-}
-
-void InstallBackupWait(sqlite3* db) {
-    sqlite3_busy_handler(db, &waitForBackup, nullptr);
-}
-
-TBackupRunning::TBackupRunning() {
-    ++g_running;
-}
-
-TBackupRunning::~TBackupRunning() {
-    --g_running;
-}
-
-bool TBackupRunning::Any() {
-    return g_running.load() > 0;
 }

@@ -8,11 +8,8 @@
 #include <QList>
 #include <QString>
 
-#include <atomic>
 #include <functional>
 #include <stdexcept>
-
-struct sqlite3;
 
 class EBackupError : public std::runtime_error {
 public:
@@ -90,17 +87,3 @@ bool ApplyPendingRestore(const QString& dbFile);
 // Moves a database that cannot be read (and its journal) into folder as
 // "damaged-<time>.db", so a restore keeps it for a closer look.
 QString SetDamagedAside(const QString& dbFile, const QString& folder, const QDateTime& when);
-
-// While a backup runs, a connection that meets its read lock waits a moment
-// instead of failing; without a backup nothing changes.
-void InstallBackupWait(sqlite3* db);
-
-// Counts running backups (process-wide).
-class TBackupRunning {
-public:
-    TBackupRunning();
-    ~TBackupRunning();
-    TBackupRunning(const TBackupRunning&) = delete;
-    TBackupRunning& operator=(const TBackupRunning&) = delete;
-    static bool Any();
-};

@@ -1,6 +1,6 @@
 #include "store/sqlitedb.h"
 
-#include "store/backup.h"
+#include "store/backupwait.h"
 #include "store/decltype.h"
 #include "store/floatformat.h"
 

@@ -1,6 +1,7 @@
 #include "store/adddata.h"
 #include "store/backup.h"
 #include "store/backuprun.h"
+#include "store/backupwait.h"
 #include "store/sqlitedb.h"
 
 #include "tempfolder.h"
