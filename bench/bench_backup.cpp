@@ -3,7 +3,7 @@
 // window thread's event loop runs a 1 ms timer: the time of the whole backup
 // (copy, integrity check, rename) and the longest the loop was held up.
 
-#include "app/backupservice.h"
+#include "backup/backupservice.h"
 #include "common/appvalues.h"
 #include "store/sqlitedb.h"
 

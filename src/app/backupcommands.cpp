@@ -1,9 +1,9 @@
 #include "app/backupcommands.h"
 
-#include "app/backupservice.h"
 #include "app/workfolder.h"
-#include "billing/backuppicker.h"
-#include "billing/backupsettings.h"
+#include "backup/backuppicker.h"
+#include "backup/backupservice.h"
+#include "backup/backupsettings.h"
 #include "billing/form_setting.h"
 #include "common/appvalues.h"
 #include "common/clock.h"

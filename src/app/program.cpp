@@ -1,10 +1,10 @@
 #include "app/program.h"
 
 #include "app/application.h"
-#include "app/backupservice.h"
 #include "app/formcreate.h"
 #include "app/quitrequest.h"
 #include "app/translations.h"
+#include "backup/backupservice.h"
 #include "common/ui/qtmessenger.h"
 #include "floor/form_main.h"
 

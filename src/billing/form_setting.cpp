@@ -1,6 +1,6 @@
 #include "billing/form_setting.h"
 
-#include "billing/backupsettings.h"
+#include "backup/backupsettings.h"
 #include "billing/myprint.h"
 #include "billing/reportsettings.h"
 #include "billing/setorloadini.h"

@@ -2,7 +2,7 @@
 // context menus speak Chinese once start-up has run.
 
 #include "app/program.h"
-#include "billing/backupsettings.h"
+#include "backup/backupsettings.h"
 #include "billing/form_report.h"
 
 #include <QApplication>

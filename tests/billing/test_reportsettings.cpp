@@ -1,7 +1,7 @@
 // The hour a business day starts: its config.ini key and the group of the
 // settings screen that saves it as soon as one is picked.
 
-#include "billing/backupconfig.h"
+#include "backup/backupconfig.h"
 #include "billing/form_setting.h"
 #include "billing/inivalue.h"
 #include "billing/recordingdevice.h"

@@ -6,8 +6,8 @@
 // closing a wait for the running job and the closing backup, with a progress
 // window, before the program ends.
 
-#include "store/backup.h"
-#include "store/backuprun.h"
+#include "backup/backup.h"
+#include "backup/backuprun.h"
 
 #include <QElapsedTimer>
 #include <QObject>

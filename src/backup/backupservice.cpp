@@ -1,6 +1,6 @@
-#include "app/backupservice.h"
+#include "backup/backupservice.h"
 
-#include "billing/backupconfig.h"
+#include "backup/backupconfig.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/laymsg.h"

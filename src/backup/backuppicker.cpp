@@ -1,7 +1,7 @@
-#include "billing/backuppicker.h"
+#include "backup/backuppicker.h"
 
+#include "backup/backup.h"
 #include "common/ui/closeonescape.h"
-#include "store/backup.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

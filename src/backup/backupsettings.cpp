@@ -1,6 +1,6 @@
-#include "billing/backupsettings.h"
+#include "backup/backupsettings.h"
 
-#include "billing/backupconfig.h"
+#include "backup/backupconfig.h"
 #include "billing/setorloadini.h"
 #include "common/ui/laymsg.h"
 

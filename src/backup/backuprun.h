@@ -4,7 +4,7 @@
 // folder, the older copies beyond the newest 30 removed, and the copy also
 // into the second folder when one is set.
 
-#include "store/backup.h"
+#include "backup/backup.h"
 
 struct TBackupOutcome {
     QString Copy;        // the new copy; empty when the backup failed

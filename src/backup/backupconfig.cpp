@@ -1,4 +1,4 @@
-#include "billing/backupconfig.h"
+#include "backup/backupconfig.h"
 
 #include "billing/inivalue.h"
 

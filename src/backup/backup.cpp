@@ -1,4 +1,4 @@
-#include "store/backup.h"
+#include "backup/backup.h"
 
 #include "store/backupwait.h"
 

@@ -1,6 +1,6 @@
+#include "backup/backup.h"
+#include "backup/backuprun.h"
 #include "store/adddata.h"
-#include "store/backup.h"
-#include "store/backuprun.h"
 #include "store/backupwait.h"
 #include "store/sqlitedb.h"
 

@@ -3,9 +3,9 @@
 // The real program windows with a backup service of their own and a clock the
 // test sets: copies are named by that clock.
 
-#include "app/backupservice.h"
+#include "backup/backup.h"
+#include "backup/backupservice.h"
 #include "common/clock.h"
-#include "store/backup.h"
 
 #include "programfixture.h"
 

@@ -1,4 +1,4 @@
-#include "store/backuprun.h"
+#include "backup/backuprun.h"
 
 #include <QFileInfo>
 
