@@ -4,12 +4,12 @@
 // (b) "本月" pressed in the window "营业统计" until its figures and charts are
 //     painted (after "今天", outside the timing, so each press reads anew).
 
-#include "billing/businessreport.h"
-#include "billing/form_report.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/messages.h"
 #include "common/ui/showcentred.h"
+#include "report/businessreport.h"
+#include "report/form_report.h"
 
 #include "reportdb.h"
 

@@ -2,13 +2,13 @@
 
 #include "backup/backupsettings.h"
 #include "billing/myprint.h"
-#include "billing/reportsettings.h"
 #include "billing/setorloadini.h"
 #include "billing/ticketlayouts.h"
 #include "common/appvalues.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/fitscrollarea.h"
 #include "common/ui/laymsg.h"
+#include "report/reportsettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,9 +4,9 @@
 // 1600 x 1000 at a scale factor of 2.
 
 #include "app/screens.h"
-#include "billing/form_report.h"
-#include "billing/reportcharts.h"
 #include "floor/form_main.h"
+#include "report/form_report.h"
+#include "report/reportcharts.h"
 
 #include "fitchecks.h"
 #include "programfixture.h"

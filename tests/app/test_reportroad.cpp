@@ -4,11 +4,11 @@
 
 #include "app/screens.h"
 #include "billing/form_desk_open.h"
-#include "billing/form_report.h"
-#include "billing/reportcharts.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"
+#include "report/form_report.h"
+#include "report/reportcharts.h"
 
 #include "programfixture.h"
 

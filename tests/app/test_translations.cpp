@@ -3,7 +3,7 @@
 
 #include "app/program.h"
 #include "backup/backupsettings.h"
-#include "billing/form_report.h"
+#include "report/form_report.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "billing/reportlines.h"
+#include "report/reportlines.h"
 
-#include "billing/businessreport.h"
+#include "report/businessreport.h"
 #include "store/rowscan.h"
 
 #include <QString>

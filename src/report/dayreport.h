@@ -3,9 +3,9 @@
 // "打印日报": the business summary of a period as a ticket on the customer
 // receipt printer, in the receipt's three columns.
 
-#include "billing/businessreport.h"
 #include "billing/pagedevice.h"
 #include "billing/ticketsettings.h"
+#include "report/businessreport.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "billing/reportconfig.h"
+#include "report/reportconfig.h"
 
 #include "billing/inivalue.h"
 #include "billing/setorloadini.h"

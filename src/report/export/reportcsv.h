@@ -5,7 +5,7 @@
 // RFC 4180 data: a spreadsheet reads "007" or a 17-digit order number as a
 // number, which is what the .xlsx export is for.
 
-#include "billing/reporttable.h"
+#include "report/export/reporttable.h"
 
 #include <QString>
 

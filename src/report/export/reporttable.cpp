@@ -1,4 +1,4 @@
-#include "billing/reporttable.h"
+#include "report/export/reporttable.h"
 
 #include "billing/paytypes.h"
 #include "store/rowscan.h"

@@ -1,7 +1,7 @@
 // The business summary read from a real database: every figure to the cent,
 // what stays out of the takings, the business day and the quick choices.
 
-#include "billing/businessreport.h"
+#include "report/businessreport.h"
 #include "store/sqlitedb.h"
 
 #include "../common/printqstring.h"

@@ -2,7 +2,7 @@
 
 // The kinds of file "导出表格" offers and which one a chosen name gets.
 
-#include "billing/reporttable.h"
+#include "report/export/reporttable.h"
 
 #include <QList>
 #include <QString>

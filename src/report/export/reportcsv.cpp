@@ -1,4 +1,4 @@
-#include "billing/reportcsv.h"
+#include "report/export/reportcsv.h"
 
 #include <QSaveFile>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "billing/businessreport.h"
+#include "report/businessreport.h"
 
 #include "billing/paytypes.h"
-#include "billing/reportlines.h"
+#include "report/reportlines.h"
 #include "store/rowscan.h"
 
 #include <QHash>

@@ -3,9 +3,9 @@
 // with two decimals, times are dates; the rows are those of the CSV, and a
 // failed export leaves no file.
 
-#include "billing/reportcsv.h"
-#include "billing/reportexport.h"
-#include "billing/reportxlsx.h"
+#include "report/export/reportcsv.h"
+#include "report/export/reportexport.h"
+#include "report/export/reportxlsx.h"
 #include "store/sqlitedb.h"
 
 #include "../common/printqstring.h"

@@ -5,7 +5,7 @@
 // "打印日报" and "导出表格". Every showing starts at today with the day start of
 // config.ini, so new settlements show; a changed date reads the period anew.
 
-#include "billing/businessreport.h"
+#include "report/businessreport.h"
 
 #include <QMap>
 #include <QString>

@@ -4,7 +4,7 @@
 // codes stay text ("007", all 17 digits), money is a number shown with two
 // decimals, settlement times are dates. The rows are those of the CSV.
 
-#include "billing/reporttable.h"
+#include "report/export/reporttable.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "billing/reportexport.h"
+#include "report/export/reportexport.h"
 
-#include "billing/reportcsv.h"
-#include "billing/reportxlsx.h"
+#include "report/export/reportcsv.h"
+#include "report/export/reportxlsx.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The table export written from a real database and read back as a
 // spreadsheet would: encoding, line ends, quoting and every amount.
 
-#include "billing/businessreport.h"
-#include "billing/reportcsv.h"
+#include "report/businessreport.h"
+#include "report/export/reportcsv.h"
 #include "store/sqlitedb.h"
 
 #include "../common/printqstring.h"

@@ -5,11 +5,11 @@
 #include "billing/form_setting.h"
 #include "billing/inivalue.h"
 #include "billing/recordingdevice.h"
-#include "billing/reportconfig.h"
-#include "billing/reportsettings.h"
 #include "billing/setorloadini.h"
 #include "common/appvalues.h"
 #include "common/ui/laymsg.h"
+#include "report/reportconfig.h"
+#include "report/reportsettings.h"
 
 #include "../common/printqstring.h"
 #include "tempfolder.h"

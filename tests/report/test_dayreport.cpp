@@ -1,9 +1,9 @@
 // The day report printed on the recording page device from a real database:
 // which text lands in which row and column, and what stops a print.
 
-#include "billing/businessreport.h"
-#include "billing/dayreport.h"
 #include "billing/myprint.h"
+#include "report/businessreport.h"
+#include "report/dayreport.h"
 #include "store/sqlitedb.h"
 
 #include "../common/printqstring.h"

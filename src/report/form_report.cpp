@@ -1,15 +1,15 @@
-#include "billing/form_report.h"
+#include "report/form_report.h"
 
-#include "billing/dayreport.h"
 #include "billing/paytypes.h"
-#include "billing/reportcharts.h"
-#include "billing/reportconfig.h"
-#include "billing/reportexport.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/fitscrollarea.h"
 #include "common/ui/laymsg.h"
+#include "report/dayreport.h"
+#include "report/export/reportexport.h"
+#include "report/reportcharts.h"
+#include "report/reportconfig.h"
 
 #include <QDateEdit>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "billing/reportsettings.h"
+#include "report/reportsettings.h"
 
-#include "billing/reportconfig.h"
 #include "billing/setorloadini.h"
 #include "common/ui/laymsg.h"
+#include "report/reportconfig.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

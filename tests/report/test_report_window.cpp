@@ -4,9 +4,9 @@
 // read failure leaves no figures behind, and the day report prints and the
 // table is exported through the file chooser.
 
-#include "billing/form_report.h"
-#include "billing/reportcharts.h"
 #include "common/ui/laymsg.h"
+#include "report/form_report.h"
+#include "report/reportcharts.h"
 
 #include "reportfixture.h"
 #include "reportxlsxsheet.h"

@@ -1,4 +1,4 @@
-#include "billing/reportxlsx.h"
+#include "report/export/reportxlsx.h"
 
 #include <QDate>
 #include <QDir>

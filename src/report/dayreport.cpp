@@ -1,4 +1,4 @@
-#include "billing/dayreport.h"
+#include "report/dayreport.h"
 
 #include "billing/myprint.h"
 #include "billing/ticketlayout.h"

@@ -1,4 +1,4 @@
-#include "billing/reportcharts.h"
+#include "report/reportcharts.h"
 
 #include <QBarSeries>
 #include <QBarSet>

@@ -5,7 +5,7 @@
 // included and marked) by settlement time. Each cell says what it holds, so
 // that a spreadsheet file can keep codes as text and money as numbers.
 
-#include "billing/businessreport.h"
+#include "report/businessreport.h"
 
 #include <QList>
 #include <QString>
