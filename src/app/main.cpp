@@ -2,7 +2,7 @@
 #include "app/program.h"
 #include "app/quitrequest.h"
 #include "app/screens.h"
-#include "billing/qtpagedevice.h"
+#include "billing/printing/devices/qtpagedevice.h"
 #include "floor/form_main.h"
 
 int main(int argc, char* argv[]) {

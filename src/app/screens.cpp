@@ -6,7 +6,7 @@
 #include "billing/form_desk_open.h"
 #include "billing/form_orders.h"
 #include "billing/form_orders_detail.h"
-#include "billing/form_setting.h"
+#include "billing/printing/form_setting.h"
 #include "common/ui/showcentred.h"
 #include "floor/form_main.h"
 #include "ordering/form_diancan.h"

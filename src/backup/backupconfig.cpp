@@ -1,6 +1,6 @@
 #include "backup/backupconfig.h"
 
-#include "billing/inivalue.h"
+#include "billing/printing/inivalue.h"
 
 namespace {
 

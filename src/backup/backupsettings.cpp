@@ -1,7 +1,7 @@
 #include "backup/backupsettings.h"
 
 #include "backup/backupconfig.h"
-#include "billing/setorloadini.h"
+#include "billing/printing/setorloadini.h"
 #include "common/ui/laymsg.h"
 
 #include <QFileDialog>

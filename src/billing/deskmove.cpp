@@ -1,7 +1,7 @@
 #include "billing/deskmove.h"
 
 #include "billing/deskops.h"
-#include "billing/ticketlayout.h"
+#include "billing/printing/ticketlayout.h"
 #include "store/SQLiteORM.h"
 
 #include <QStringList>

@@ -8,8 +8,8 @@
 #include "billing/deskview.h"
 #include "billing/form_desk_open.h"
 #include "billing/kitchenticket.h"
-#include "billing/myprint.h"
-#include "billing/ticketlayouts.h"
+#include "billing/printing/myprint.h"
+#include "billing/printing/ticketlayouts.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 

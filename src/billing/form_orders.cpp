@@ -1,7 +1,7 @@
 #include "billing/form_orders.h"
 
-#include "billing/myprint.h"
 #include "billing/orderhistory.h"
+#include "billing/printing/myprint.h"
 #include "common/ui/laymsg.h"
 #include "floor/pagedlist.h"
 

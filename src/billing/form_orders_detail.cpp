@@ -1,7 +1,7 @@
 #include "billing/form_orders_detail.h"
 
-#include "billing/myprint.h"
 #include "billing/orderhistory.h"
+#include "billing/printing/myprint.h"
 #include "common/appvalues.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"

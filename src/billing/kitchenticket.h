@@ -9,7 +9,7 @@
 // struck through, once (a line returned before it was sent is never printed).
 // Lines are marked only once the ticket is printed.
 
-#include "billing/ticketlayouts.h"
+#include "billing/printing/ticketlayouts.h"
 
 #include <QList>
 

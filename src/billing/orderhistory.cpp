@@ -1,9 +1,9 @@
 #include "billing/orderhistory.h"
 
-#include "billing/myprint.h"
-#include "billing/pagedevice.h"
-#include "billing/ticketlayouts.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/devices/pagedevice.h"
+#include "billing/printing/myprint.h"
+#include "billing/printing/ticketlayouts.h"
+#include "billing/printing/ticketsettings.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -1,7 +1,7 @@
 #include "report/dayreport.h"
 
-#include "billing/myprint.h"
-#include "billing/ticketlayout.h"
+#include "billing/printing/myprint.h"
+#include "billing/printing/ticketlayout.h"
 #include "common/clock.h"
 
 namespace {

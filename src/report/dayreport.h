@@ -3,8 +3,8 @@
 // "打印日报": the business summary of a period as a ticket on the customer
 // receipt printer, in the receipt's three columns.
 
-#include "billing/pagedevice.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/devices/pagedevice.h"
+#include "billing/printing/ticketsettings.h"
 #include "report/businessreport.h"
 
 #include <QString>

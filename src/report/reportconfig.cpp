@@ -1,7 +1,7 @@
 #include "report/reportconfig.h"
 
-#include "billing/inivalue.h"
-#include "billing/setorloadini.h"
+#include "billing/printing/inivalue.h"
+#include "billing/printing/setorloadini.h"
 
 namespace {
 

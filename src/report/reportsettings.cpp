@@ -1,6 +1,6 @@
 #include "report/reportsettings.h"
 
-#include "billing/setorloadini.h"
+#include "billing/printing/setorloadini.h"
 #include "common/ui/laymsg.h"
 #include "report/reportconfig.h"
 

@@ -3,7 +3,7 @@
 #include "app/formcreate.h"
 #include "app/workfolder.h"
 #include "billing/form_desk_open.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/ticketsettings.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "ordering/dishcontrolmanager.h"

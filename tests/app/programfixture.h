@@ -5,7 +5,7 @@
 // every modal dialog is handed to the script set in nextDialog.
 
 #include "app/screens.h"
-#include "billing/recordingdevice.h"
+#include "billing/printing/devices/recordingdevice.h"
 #include "common/messages.h"
 #include "floor/form_main.h"
 

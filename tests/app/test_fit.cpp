@@ -6,7 +6,7 @@
 #include "app/formcreate.h"
 #include "app/screens.h"
 #include "billing/form_desk_open.h"
-#include "billing/form_setting.h"
+#include "billing/printing/form_setting.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"

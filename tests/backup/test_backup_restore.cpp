@@ -4,7 +4,7 @@
 #include "backup/backuppicker.h"
 #include "backup/backupservice.h"
 #include "backup/backupsettings.h"
-#include "billing/form_setting.h"
+#include "billing/printing/form_setting.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "store/adddata.h"

@@ -1,7 +1,7 @@
 #include "backup/backupconfig.h"
 #include "backup/backupservice.h"
 #include "backup/backupsettings.h"
-#include "billing/form_setting.h"
+#include "billing/printing/form_setting.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/laymsg.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "billing/recordingdevice.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/devices/recordingdevice.h"
+#include "billing/printing/ticketsettings.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/messages.h"

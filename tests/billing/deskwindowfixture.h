@@ -4,8 +4,8 @@
 // recorded boxes, questions, notifications, tile repaints and printers.
 
 #include "billing/form_desk_open.h"
-#include "billing/myprint.h"
-#include "billing/recordingdevice.h"
+#include "billing/printing/devices/recordingdevice.h"
+#include "billing/printing/myprint.h"
 
 #include "deskenvironment.h"
 

@@ -4,7 +4,7 @@
 
 #include "billing/deskmove.h"
 #include "billing/deskpicker.h"
-#include "billing/myprint.h"
+#include "billing/printing/myprint.h"
 
 #include "deskwindowfixture.h"
 

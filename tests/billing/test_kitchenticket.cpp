@@ -3,9 +3,9 @@
 // lines announced once, failed prints that mark nothing, and the automatic
 // ticket after a confirmation.
 
-#include "billing/form_setting.h"
-#include "billing/myprint.h"
-#include "billing/setorloadini.h"
+#include "billing/printing/form_setting.h"
+#include "billing/printing/myprint.h"
+#include "billing/printing/setorloadini.h"
 #include "common/ui/laymsg.h"
 #include "ordering/TOrderManager.h"
 

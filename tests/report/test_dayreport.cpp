@@ -1,7 +1,7 @@
 // The day report printed on the recording page device from a real database:
 // which text lands in which row and column, and what stops a print.
 
-#include "billing/myprint.h"
+#include "billing/printing/myprint.h"
 #include "report/businessreport.h"
 #include "report/dayreport.h"
 #include "store/sqlitedb.h"

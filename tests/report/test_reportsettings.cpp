@@ -2,10 +2,10 @@
 // settings screen that saves it as soon as one is picked.
 
 #include "backup/backupconfig.h"
-#include "billing/form_setting.h"
-#include "billing/inivalue.h"
-#include "billing/recordingdevice.h"
-#include "billing/setorloadini.h"
+#include "billing/printing/devices/recordingdevice.h"
+#include "billing/printing/form_setting.h"
+#include "billing/printing/inivalue.h"
+#include "billing/printing/setorloadini.h"
 #include "common/appvalues.h"
 #include "common/ui/laymsg.h"
 #include "report/reportconfig.h"

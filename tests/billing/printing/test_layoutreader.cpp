@@ -1,4 +1,4 @@
-#include "billing/layoutreader.h"
+#include "billing/printing/layoutreader.h"
 
 #include <gtest/gtest.h>
 

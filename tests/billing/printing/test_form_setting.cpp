@@ -1,6 +1,6 @@
-#include "billing/form_setting.h"
-#include "billing/recordingdevice.h"
-#include "billing/setorloadini.h"
+#include "billing/printing/devices/recordingdevice.h"
+#include "billing/printing/form_setting.h"
+#include "billing/printing/setorloadini.h"
 #include "common/appvalues.h"
 #include "common/ui/laymsg.h"
 

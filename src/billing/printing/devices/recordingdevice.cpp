@@ -1,4 +1,4 @@
-#include "billing/recordingdevice.h"
+#include "billing/printing/devices/recordingdevice.h"
 
 void TRecordingPageDevice::SelectPrinter(int index) {
     Selected = PrinterNames.value(index);

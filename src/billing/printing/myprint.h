@@ -4,8 +4,8 @@
 // ticket kind as one one-page job, placing cells by centimetre positions. A
 // cell too wide for its column continues on further lines of that column.
 
-#include "billing/pagedevice.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/devices/pagedevice.h"
+#include "billing/printing/ticketsettings.h"
 
 #include <QString>
 

@@ -9,5 +9,5 @@
 // or the file cannot be read.
 QString LoadIniValue(const char* section, const char* key, const QString& path);
 
-// Writes the trimmed value; throws EIniError (billing/setorloadini.h).
+// Writes the trimmed value; throws EIniError (billing/printing/setorloadini.h).
 void SaveIniValue(const char* section, const char* key, const QString& value, const QString& path);

@@ -1,4 +1,4 @@
-#include "billing/ticketsettings.h"
+#include "billing/printing/ticketsettings.h"
 
 namespace {
 

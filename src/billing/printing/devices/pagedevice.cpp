@@ -1,4 +1,4 @@
-#include "billing/pagedevice.h"
+#include "billing/printing/devices/pagedevice.h"
 
 namespace {
 

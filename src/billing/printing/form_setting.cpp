@@ -1,9 +1,9 @@
-#include "billing/form_setting.h"
+#include "billing/printing/form_setting.h"
 
 #include "backup/backupsettings.h"
-#include "billing/myprint.h"
-#include "billing/setorloadini.h"
-#include "billing/ticketlayouts.h"
+#include "billing/printing/myprint.h"
+#include "billing/printing/setorloadini.h"
+#include "billing/printing/ticketlayouts.h"
 #include "common/appvalues.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/fitscrollarea.h"

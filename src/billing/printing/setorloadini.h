@@ -5,7 +5,7 @@
 // UTF-8; a byte-order mark and CRLF line ends are read; keys and sections match
 // regardless of case; keys this program does not know stay in the file, in place.
 
-#include "billing/ticketsettings.h"
+#include "billing/printing/ticketsettings.h"
 #include "common/appvalues.h"
 
 #include <QString>

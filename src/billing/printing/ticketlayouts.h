@@ -5,7 +5,7 @@
 // table or shop text prints as typed. Customer receipts are printed with kind
 // "0", kitchen tickets with kind "1".
 
-#include "billing/ticketsettings.h"
+#include "billing/printing/ticketsettings.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "billing/setorloadini.h"
+#include "billing/printing/setorloadini.h"
 
 #include "platform/platform.h"
 

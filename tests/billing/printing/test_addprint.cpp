@@ -1,5 +1,5 @@
-#include "billing/myprint.h"
-#include "billing/recordingdevice.h"
+#include "billing/printing/devices/recordingdevice.h"
+#include "billing/printing/myprint.h"
 #include "common/appvalues.h"
 
 #include "qtprinters.h"

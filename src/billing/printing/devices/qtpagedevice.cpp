@@ -1,6 +1,6 @@
-#include "billing/qtpagedevice.h"
+#include "billing/printing/devices/qtpagedevice.h"
 
-#include "billing/myprint.h"
+#include "billing/printing/myprint.h"
 #include "platform/printqueue.h"
 
 #include <QFont>

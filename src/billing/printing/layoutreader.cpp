@@ -1,4 +1,4 @@
-#include "billing/layoutreader.h"
+#include "billing/printing/layoutreader.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>

@@ -3,8 +3,8 @@
 // Builds a ticket layout document row by row: "[", every row followed by a
 // comma, "]". Texts go in as JSON strings.
 
-#include "billing/ticketlayouts.h"
-#include "billing/ticketsettings.h"
+#include "billing/printing/ticketlayouts.h"
+#include "billing/printing/ticketsettings.h"
 #include "common/clock.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "billing/myprint.h"
+#include "billing/printing/myprint.h"
 
-#include "billing/layoutreader.h"
+#include "billing/printing/layoutreader.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 

@@ -3,7 +3,7 @@
 // A page device with fixed metrics that records every job, font and text, for
 // tests of the print routine and of the windows that print.
 
-#include "billing/pagedevice.h"
+#include "billing/printing/devices/pagedevice.h"
 
 #include <QList>
 

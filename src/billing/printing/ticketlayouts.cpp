@@ -1,8 +1,8 @@
-#include "billing/ticketlayouts.h"
+#include "billing/printing/ticketlayouts.h"
 
 #include "billing/deskops.h"
 #include "billing/deskview.h"
-#include "billing/ticketlayout.h"
+#include "billing/printing/ticketlayout.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

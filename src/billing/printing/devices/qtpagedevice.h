@@ -5,7 +5,7 @@
 // size. The queue's state comes from CUPS itself, and a job counts as received
 // once CUPS lists a new job on that queue. Needs a QGuiApplication.
 
-#include "billing/pagedevice.h"
+#include "billing/printing/devices/pagedevice.h"
 
 #include <QPainter>
 

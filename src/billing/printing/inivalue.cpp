@@ -1,6 +1,6 @@
-#include "billing/inivalue.h"
+#include "billing/printing/inivalue.h"
 
-#include "billing/setorloadini.h"
+#include "billing/printing/setorloadini.h"
 
 #include <QFile>
 #include <QSaveFile>
