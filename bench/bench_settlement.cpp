@@ -3,7 +3,7 @@
 // now empty list. The question is answered OK by a recording messenger; the
 // database is a file on disk.
 
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "store/SQLiteORM.h"

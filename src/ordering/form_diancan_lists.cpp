@@ -3,7 +3,7 @@
 
 #include "ordering/form_diancan.h"
 
-#include "billing/deskops.h"
+#include "billing/table/deskops.h"
 #include "common/messages.h"
 #include "common/ui/qtmessenger.h"
 #include "ordering/TOrderManager.h"

@@ -2,7 +2,7 @@
 
 // Number texts of the ordering screen.
 
-#include "billing/deskview.h"
+#include "billing/table/deskview.h"
 #include "ordering/orderitems.h"
 
 #include <QList>

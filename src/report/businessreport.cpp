@@ -1,6 +1,6 @@
 #include "report/businessreport.h"
 
-#include "billing/paytypes.h"
+#include "billing/table/bill/paytypes.h"
 #include "report/reportlines.h"
 #include "store/rowscan.h"
 

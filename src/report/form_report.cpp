@@ -1,6 +1,6 @@
 #include "report/form_report.h"
 
-#include "billing/paytypes.h"
+#include "billing/table/bill/paytypes.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/ui/closeonescape.h"

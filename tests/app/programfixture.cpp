@@ -2,8 +2,8 @@
 
 #include "app/formcreate.h"
 #include "app/workfolder.h"
-#include "billing/form_desk_open.h"
 #include "billing/printing/ticketsettings.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "ordering/dishcontrolmanager.h"

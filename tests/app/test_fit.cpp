@@ -5,8 +5,8 @@
 
 #include "app/formcreate.h"
 #include "app/screens.h"
-#include "billing/form_desk_open.h"
 #include "billing/printing/form_setting.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"

@@ -4,7 +4,7 @@
 
 #include "app/masterscreens.h"
 #include "app/screens.h"
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_caipin.h"

@@ -1,8 +1,8 @@
 // The table window's move commands and the table picker on a small screen.
 
 #include "app/screens.h"
-#include "billing/deskpicker.h"
-#include "billing/form_desk_open.h"
+#include "billing/table/deskpicker.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"

@@ -3,9 +3,9 @@
 // floor's tiles after each move.
 
 #include "app/screens.h"
-#include "billing/deskpicker.h"
-#include "billing/form_desk_open.h"
 #include "billing/printing/form_setting.h"
+#include "billing/table/deskpicker.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"

@@ -3,7 +3,7 @@
 // the main window and shows the order in today's figures, list and chart.
 
 #include "app/screens.h"
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"
 #include "floor/form_main.h"

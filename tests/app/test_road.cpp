@@ -5,7 +5,7 @@
 #include "app/formcreate.h"
 #include "app/masterscreens.h"
 #include "app/screens.h"
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "floor/desktile.h"

@@ -1,5 +1,5 @@
 #include "app/supportcommands.h"
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/download.h"
 #include "common/myfun.h"
 #include "common/ui/downupdate.h"

@@ -3,9 +3,9 @@
 // The table window on a real database of its own: four tables in two areas,
 // recorded boxes, questions, notifications, tile repaints and printers.
 
-#include "billing/form_desk_open.h"
 #include "billing/printing/devices/recordingdevice.h"
 #include "billing/printing/myprint.h"
+#include "billing/table/form_desk_open.h"
 
 #include "deskenvironment.h"
 

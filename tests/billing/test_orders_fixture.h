@@ -4,7 +4,7 @@
 // settles them, one minute apart, with the recording printer and messenger
 // installed and both printers set.
 
-#include "billing/settlement.h"
+#include "billing/table/bill/settlement.h"
 
 #include "deskenvironment.h"
 

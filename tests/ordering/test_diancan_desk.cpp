@@ -1,7 +1,7 @@
 // The ordering screen and the table window on the same open lines: one table
 // code, one 菜品数量 and one 合计 with two decimals.
 
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 
 #include "diancanfixture.h"

@@ -1,8 +1,8 @@
 #include "billing/printing/ticketlayouts.h"
 
-#include "billing/deskops.h"
-#include "billing/deskview.h"
 #include "billing/printing/ticketlayout.h"
+#include "billing/table/deskops.h"
+#include "billing/table/deskview.h"
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -1,6 +1,6 @@
 #include "report/export/reporttable.h"
 
-#include "billing/paytypes.h"
+#include "billing/table/bill/paytypes.h"
 #include "store/rowscan.h"
 #include "store/sqlitedb.h"
 

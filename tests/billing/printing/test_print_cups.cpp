@@ -3,12 +3,12 @@
 // tickets to a queue of the test's own that refuses jobs or is paused. Skips
 // without a running cupsd or the queue "PDF", unless REQUIRE_CUPS=1.
 
-#include "billing/kitchenticket.h"
 #include "billing/printing/devices/qtpagedevice.h"
 #include "billing/printing/form_setting.h"
 #include "billing/printing/myprint.h"
 #include "billing/printing/setorloadini.h"
 #include "billing/printing/ticketlayouts.h"
+#include "billing/table/kitchenticket.h"
 #include "common/appvalues.h"
 #include "common/ui/laymsg.h"
 

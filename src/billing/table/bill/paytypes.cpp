@@ -1,4 +1,4 @@
-#include "billing/paytypes.h"
+#include "billing/table/bill/paytypes.h"
 
 const QList<TPayType>& PayTypes() {
     static const QList<TPayType> types = {

@@ -1,4 +1,4 @@
-#include "billing/deskview.h"
+#include "billing/table/deskview.h"
 #include "common/myfun.h"
 
 #include <gtest/gtest.h>

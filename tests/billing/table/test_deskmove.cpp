@@ -2,9 +2,9 @@
 // basket and guests, both tables recounted and repainted, and moves that must
 // change nothing.
 
-#include "billing/deskmove.h"
-#include "billing/deskpicker.h"
 #include "billing/printing/myprint.h"
+#include "billing/table/deskmove.h"
+#include "billing/table/deskpicker.h"
 
 #include "deskwindowfixture.h"
 

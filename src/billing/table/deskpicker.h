@@ -4,7 +4,7 @@
 // by area, only those that take the move (free ones for a transfer, occupied
 // ones for a merge), never the table itself. A click on a table picks it.
 
-#include "billing/deskmove.h"
+#include "billing/table/deskmove.h"
 
 #include <QDialog>
 #include <QList>

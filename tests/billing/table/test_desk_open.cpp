@@ -1,7 +1,7 @@
-#include "billing/form_desk_open.h"
 #include "billing/printing/devices/recordingdevice.h"
 #include "billing/printing/myprint.h"
 #include "billing/printing/ticketsettings.h"
+#include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "common/clock.h"
 #include "common/messages.h"

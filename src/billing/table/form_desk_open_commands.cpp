@@ -2,14 +2,14 @@
 // clearing and saving the table, tickets, moving the party, ordering and the
 // settlement.
 
-#include "billing/deskmove.h"
-#include "billing/deskops.h"
-#include "billing/deskpicker.h"
-#include "billing/deskview.h"
-#include "billing/form_desk_open.h"
-#include "billing/kitchenticket.h"
 #include "billing/printing/myprint.h"
 #include "billing/printing/ticketlayouts.h"
+#include "billing/table/deskmove.h"
+#include "billing/table/deskops.h"
+#include "billing/table/deskpicker.h"
+#include "billing/table/deskview.h"
+#include "billing/table/form_desk_open.h"
+#include "billing/table/kitchenticket.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 

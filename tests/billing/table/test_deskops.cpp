@@ -1,4 +1,4 @@
-#include "billing/deskops.h"
+#include "billing/table/deskops.h"
 
 #include "deskfixture.h"
 

@@ -1,4 +1,4 @@
-#include "billing/settlement.h"
+#include "billing/table/bill/settlement.h"
 
 #include "common/clock.h"
 

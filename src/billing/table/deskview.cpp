@@ -1,6 +1,6 @@
-#include "billing/deskview.h"
+#include "billing/table/deskview.h"
 
-#include "billing/deskops.h"
+#include "billing/table/deskops.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"
 #include "store/floatformat.h"

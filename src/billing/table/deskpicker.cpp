@@ -1,4 +1,4 @@
-#include "billing/deskpicker.h"
+#include "billing/table/deskpicker.h"
 
 #include "common/appvalues.h"
 #include "common/messages.h"

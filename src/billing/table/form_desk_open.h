@@ -5,8 +5,8 @@
 // the amounts, and the commands of a table up to its settlement. One instance
 // is reused for every table; a tile click switches it to that table.
 
-#include "billing/deskmove.h"
-#include "billing/settlement.h"
+#include "billing/table/bill/settlement.h"
+#include "billing/table/deskmove.h"
 
 #include <QPair>
 #include <QWidget>

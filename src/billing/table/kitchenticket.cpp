@@ -1,4 +1,4 @@
-#include "billing/kitchenticket.h"
+#include "billing/table/kitchenticket.h"
 
 #include "store/SQLiteORM.h"
 #include "store/sqlitedb.h"

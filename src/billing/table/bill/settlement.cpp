@@ -1,7 +1,7 @@
-#include "billing/settlement.h"
+#include "billing/table/bill/settlement.h"
 
-#include "billing/deskops.h"
-#include "billing/deskview.h"
+#include "billing/table/deskops.h"
+#include "billing/table/deskview.h"
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"
 

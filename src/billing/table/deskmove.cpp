@@ -1,7 +1,7 @@
-#include "billing/deskmove.h"
+#include "billing/table/deskmove.h"
 
-#include "billing/deskops.h"
 #include "billing/printing/ticketlayout.h"
+#include "billing/table/deskops.h"
 #include "store/SQLiteORM.h"
 
 #include <QStringList>

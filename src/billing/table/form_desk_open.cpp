@@ -1,8 +1,8 @@
-#include "billing/form_desk_open.h"
+#include "billing/table/form_desk_open.h"
 
-#include "billing/deskpicker.h"
-#include "billing/deskview.h"
-#include "billing/paytypes.h"
+#include "billing/table/bill/paytypes.h"
+#include "billing/table/deskpicker.h"
+#include "billing/table/deskview.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/myfun.h"
