@@ -5,8 +5,8 @@
 //     entry does, until its first page is painted;
 // (b) a keyword search ("12:3") until the page is painted.
 
-#include "billing/form_orders.h"
-#include "billing/orderhistory.h"
+#include "billing/orders/form_orders.h"
+#include "billing/orders/orderhistory.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/ui/showcentred.h"

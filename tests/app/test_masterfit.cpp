@@ -5,8 +5,8 @@
 
 #include "app/masterscreens.h"
 #include "app/screens.h"
-#include "billing/form_orders.h"
-#include "billing/form_orders_detail.h"
+#include "billing/orders/form_orders.h"
+#include "billing/orders/form_orders_detail.h"
 #include "common/appvalues.h"
 #include "floor/form_caipin.h"
 #include "floor/form_caipin_class.h"

@@ -3,9 +3,9 @@
 // finds it, its detail cell opens the order in full and its receipt prints.
 
 #include "app/screens.h"
-#include "billing/form_orders.h"
-#include "billing/form_orders_detail.h"
-#include "billing/orderhistory.h"
+#include "billing/orders/form_orders.h"
+#include "billing/orders/form_orders_detail.h"
+#include "billing/orders/orderhistory.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/desktile.h"

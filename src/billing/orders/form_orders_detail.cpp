@@ -1,6 +1,6 @@
-#include "billing/form_orders_detail.h"
+#include "billing/orders/form_orders_detail.h"
 
-#include "billing/orderhistory.h"
+#include "billing/orders/orderhistory.h"
 #include "billing/printing/myprint.h"
 #include "common/appvalues.h"
 #include "common/ui/closeonescape.h"

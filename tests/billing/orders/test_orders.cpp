@@ -1,7 +1,7 @@
 // The order history without windows: the list of settled orders, its search
 // and deletion, the reading of one order and its reprint.
 
-#include "billing/orderhistory.h"
+#include "billing/orders/orderhistory.h"
 #include "floor/pagedlist.h"
 
 #include "test_orders_fixture.h"

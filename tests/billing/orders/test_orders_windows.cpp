@@ -3,9 +3,9 @@
 // act on their row, a failed or cancelled delete is never reported as done,
 // print outcomes are shown, and the detail window shows one order in full.
 
-#include "billing/form_orders.h"
-#include "billing/form_orders_detail.h"
-#include "billing/orderhistory.h"
+#include "billing/orders/form_orders.h"
+#include "billing/orders/form_orders_detail.h"
+#include "billing/orders/orderhistory.h"
 #include "common/ui/laymsg.h"
 #include "floor/pagedlist.h"
 

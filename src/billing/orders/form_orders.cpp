@@ -1,6 +1,6 @@
-#include "billing/form_orders.h"
+#include "billing/orders/form_orders.h"
 
-#include "billing/orderhistory.h"
+#include "billing/orders/orderhistory.h"
 #include "billing/printing/myprint.h"
 #include "common/ui/laymsg.h"
 #include "floor/pagedlist.h"

@@ -1,4 +1,4 @@
-#include "billing/orderhistory.h"
+#include "billing/orders/orderhistory.h"
 
 #include "billing/printing/devices/pagedevice.h"
 #include "billing/printing/myprint.h"
