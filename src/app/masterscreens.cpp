@@ -1,15 +1,11 @@
 #include "app/masterscreens.h"
 
 #include "common/ui/showcentred.h"
-#include "floor/form_caipin.h"
-#include "floor/form_caipin_class.h"
-#include "floor/form_caipin_class_edit.h"
 #include "floor/form_caipin_edit.h"
-#include "floor/form_desk.h"
-#include "floor/form_desk_class.h"
-#include "floor/form_desk_class_edit.h"
+#include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
 #include "floor/form_main.h"
+#include "floor/masterlists.h"
 #include "ordering/form_diancan.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #pragma once
 
 // The twin editors of dish categories and table areas: a name and a sort
-// number. TForm_caipin_class_edit and TForm_desk_class_edit only choose the
-// kind; everything else is here.
+// number. TForm_caipin_class_edit and TForm_desk_class_edit (below) only
+// choose the kind; everything else is TClassEditForm.
 
 #include "floor/classedit.h"
 
@@ -47,4 +47,18 @@ private:
 
     TClassKind FKind;
     std::unique_ptr<TSQLiteDatabase> FDatabase;
+};
+
+// The dish-category editor "添加菜品分类" / "编辑菜品分类".
+class TForm_caipin_class_edit : public TClassEditForm {
+    Q_OBJECT
+public:
+    TForm_caipin_class_edit() : TClassEditForm(TClassKind::DishCategory) {}
+};
+
+// The table-area editor "添加桌位分类" / "编辑桌位分类".
+class TForm_desk_class_edit : public TClassEditForm {
+    Q_OBJECT
+public:
+    TForm_desk_class_edit() : TClassEditForm(TClassKind::TableArea) {}
 };

@@ -2,9 +2,8 @@
 // opening and saving, or its specification rows unreadable.
 
 #include "common/ui/laymsg.h"
-#include "floor/form_caipin_class_edit.h"
 #include "floor/form_caipin_edit.h"
-#include "floor/form_desk_class_edit.h"
+#include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
 #include "floor/skucontrolgroup.h"
 

@@ -3,12 +3,10 @@
 // the editors' saves.
 
 #include "common/ui/laymsg.h"
-#include "floor/form_caipin.h"
-#include "floor/form_caipin_class.h"
-#include "floor/form_caipin_class_edit.h"
 #include "floor/form_caipin_edit.h"
-#include "floor/form_desk.h"
+#include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
+#include "floor/masterlists.h"
 #include "floor/pagedlist.h"
 #include "floor/skucontrolgroup.h"
 
