@@ -4,7 +4,7 @@
 // disk; windows on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "common/appvalues.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 

@@ -6,8 +6,8 @@
 #include "app/application.h"
 #include "app/program.h"
 #include "app/workfolder.h"
-#include "floor/desktile.h"
-#include "floor/form_main.h"
+#include "floor/view/desktile.h"
+#include "floor/view/form_main.h"
 
 #include <QDir>
 #include <QTimer>

@@ -9,7 +9,7 @@
 #include "common/messages.h"
 #include "common/myfun.h"
 #include "common/ui/laymsg.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 #include "platform/platform.h"
 #include "store/adddata.h"
 #include "store/dbcheck.h"

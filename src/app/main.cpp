@@ -3,7 +3,7 @@
 #include "app/quitrequest.h"
 #include "app/screens.h"
 #include "billing/printing/devices/qtpagedevice.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 int main(int argc, char* argv[]) {
     TApplication app(argc, argv);

@@ -4,8 +4,8 @@
 #include "floor/form_caipin_edit.h"
 #include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
-#include "floor/form_main.h"
 #include "floor/masterlists.h"
+#include "floor/view/form_main.h"
 #include "ordering/form_diancan.h"
 
 #include <QAction>

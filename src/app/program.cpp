@@ -6,7 +6,7 @@
 #include "app/translations.h"
 #include "backup/backupservice.h"
 #include "common/ui/qtmessenger.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include <QLocale>
 #include <QtGlobal>

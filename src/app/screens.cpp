@@ -8,7 +8,7 @@
 #include "billing/printing/form_setting.h"
 #include "billing/table/form_desk_open.h"
 #include "common/ui/showcentred.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 #include "ordering/form_diancan.h"
 #include "report/form_report.h"
 

@@ -9,7 +9,7 @@
 #include "common/updateanswer.h"
 #include "common/updatequery.h"
 #include "common/updatevalues.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 #include "platform/desktoplauncher.h"
 #include "platform/platform.h"
 #include "platform/processes.h"

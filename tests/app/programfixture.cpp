@@ -5,7 +5,7 @@
 #include "billing/printing/ticketsettings.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
-#include "floor/desktile.h"
+#include "floor/view/desktile.h"
 #include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
 #include "ordering/modalrunner.h"

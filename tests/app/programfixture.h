@@ -7,7 +7,7 @@
 #include "app/screens.h"
 #include "billing/printing/devices/recordingdevice.h"
 #include "common/messages.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include "tempfolder.h"
 

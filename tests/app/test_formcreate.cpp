@@ -7,8 +7,8 @@
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/ui/laymsg.h"
-#include "floor/desktile.h"
-#include "floor/form_main.h"
+#include "floor/view/desktile.h"
+#include "floor/view/form_main.h"
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 

@@ -11,10 +11,10 @@
 #include "floor/form_caipin_edit.h"
 #include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
-#include "floor/form_main.h"
 #include "floor/masterlists.h"
 #include "floor/pagedlist.h"
 #include "floor/skucontrolgroup.h"
+#include "floor/view/form_main.h"
 #include "store/sqlitedb.h"
 
 #include "fitchecks.h"

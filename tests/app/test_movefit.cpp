@@ -4,8 +4,8 @@
 #include "billing/table/deskpicker.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
-#include "floor/desktile.h"
-#include "floor/form_main.h"
+#include "floor/view/desktile.h"
+#include "floor/view/form_main.h"
 #include "store/sqlitedb.h"
 
 #include "fitchecks.h"

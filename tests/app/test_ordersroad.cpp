@@ -8,9 +8,9 @@
 #include "billing/orders/orderhistory.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
-#include "floor/desktile.h"
-#include "floor/form_main.h"
 #include "floor/pagedlist.h"
+#include "floor/view/desktile.h"
+#include "floor/view/form_main.h"
 
 #include "programfixture.h"
 

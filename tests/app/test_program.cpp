@@ -1,6 +1,6 @@
 #include "app/program.h"
 #include "app/quitrequest.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -4,7 +4,7 @@
 // 1600 x 1000 at a scale factor of 2.
 
 #include "app/screens.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 #include "report/form_report.h"
 #include "report/reportcharts.h"
 

@@ -5,8 +5,8 @@
 #include "app/screens.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
-#include "floor/desktile.h"
-#include "floor/form_main.h"
+#include "floor/view/desktile.h"
+#include "floor/view/form_main.h"
 #include "report/form_report.h"
 #include "report/reportcharts.h"
 

@@ -5,7 +5,7 @@
 #include "common/ui/downupdate.h"
 #include "common/ui/laymsg.h"
 #include "common/updatevalues.h"
-#include "floor/desktile.h"
+#include "floor/view/desktile.h"
 
 #include "loopbackport.h"
 #include "loopbackserver.h"

@@ -4,8 +4,8 @@
 #include "common/messages.h"
 #include "common/myfun.h"
 #include "common/ui/showcentred.h"
-#include "floor/deskreader.h"
-#include "floor/deskstate.h"
+#include "floor/view/deskreader.h"
+#include "floor/view/deskstate.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "common/appvalues.h"
-#include "floor/deskgrid.h"
-#include "floor/deskreader.h"
-#include "floor/deskstate.h"
+#include "floor/view/deskgrid.h"
+#include "floor/view/deskreader.h"
+#include "floor/view/deskstate.h"
 #include "store/sqlitedb.h"
 
 #include "floorfixture.h"

@@ -1,13 +1,13 @@
 // The floor view of the main window: area strip, tile area and tile updates.
 
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include "common/appvalues.h"
 #include "common/ui/elidedlabel.h"
-#include "floor/deskgrid.h"
-#include "floor/deskreader.h"
-#include "floor/deskstate.h"
-#include "floor/desktile.h"
+#include "floor/view/deskgrid.h"
+#include "floor/view/deskreader.h"
+#include "floor/view/deskstate.h"
+#include "floor/view/desktile.h"
 #include "platform/platform.h"
 
 #include <QLabel>

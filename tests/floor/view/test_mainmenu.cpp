@@ -1,6 +1,6 @@
 #include "common/appvalues.h"
-#include "floor/desktile.h"
-#include "floor/mainmenustyle.h"
+#include "floor/view/desktile.h"
+#include "floor/view/mainmenustyle.h"
 #include "store/demodata.h"
 #include "store/sqlitedb.h"
 

@@ -1,4 +1,4 @@
-#include "floor/desktile.h"
+#include "floor/view/desktile.h"
 
 #include <QPainter>
 

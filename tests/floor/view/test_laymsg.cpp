@@ -1,6 +1,6 @@
 #include "common/ui/laymsg.h"
 #include "common/ui/textwidth.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include <QElapsedTimer>
 #include <QImage>

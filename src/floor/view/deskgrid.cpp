@@ -1,4 +1,4 @@
-#include "floor/deskgrid.h"
+#include "floor/view/deskgrid.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "floor/deskstate.h"
+#include "floor/view/deskstate.h"
 
 #include "common/myfun.h"
 

@@ -4,7 +4,7 @@
 // main window whose floor reads that database.
 
 #include "common/messages.h"
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include "tempfolder.h"
 

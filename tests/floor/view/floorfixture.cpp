@@ -1,7 +1,7 @@
 #include "floorfixture.h"
 
 #include "common/appvalues.h"
-#include "floor/desktile.h"
+#include "floor/view/desktile.h"
 #include "store/SQLiteORM.h"
 #include "store/adddata.h"
 #include "store/sqlitedb.h"

@@ -1,5 +1,5 @@
 #include "common/appvalues.h"
-#include "floor/desktile.h"
+#include "floor/view/desktile.h"
 
 #include "floorfixture.h"
 

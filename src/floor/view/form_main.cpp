@@ -1,4 +1,4 @@
-#include "floor/form_main.h"
+#include "floor/view/form_main.h"
 
 #include "common/appvalues.h"
 #include "common/messages.h"
@@ -8,7 +8,7 @@
 #include "common/ui/laymsg.h"
 #include "common/ui/showcentred.h"
 #include "common/updatevalues.h"
-#include "floor/mainmenustyle.h"
+#include "floor/view/mainmenustyle.h"
 #include "platform/processes.h"
 #include "store/demodata.h"
 

@@ -1,4 +1,4 @@
-#include "floor/mainmenustyle.h"
+#include "floor/view/mainmenustyle.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "floor/deskreader.h"
+#include "floor/view/deskreader.h"
 
 #include "store/SQLiteORM.h"
 #include "store/sqlitedb.h"
