@@ -4,7 +4,7 @@
 
 #include "common/appvalues.h"
 #include "common/messages.h"
-#include "floor/masterlists.h"
+#include "floor/lists/masterlists.h"
 #include "store/adddata.h"
 #include "store/sqlitedb.h"
 

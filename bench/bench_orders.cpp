@@ -10,7 +10,7 @@
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/ui/showcentred.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 #include "ordersdb.h"
 

@@ -4,7 +4,7 @@
 #include "floor/form_caipin_edit.h"
 #include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
-#include "floor/masterlists.h"
+#include "floor/lists/masterlists.h"
 #include "floor/view/form_main.h"
 #include "ordering/form_diancan.h"
 

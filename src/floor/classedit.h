@@ -3,7 +3,7 @@
 // The twin editors of dish categories and table areas without their windows.
 // They differ in their table and in how strictly the sort number is read.
 
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // input and saving it. A new table's id is read back, so the next save of the
 // same editor updates it.
 
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include <QDateTime>
 #include <QString>

@@ -4,7 +4,7 @@
 // specifications, checking the input, saving the dish and its specification
 // rows, deleting one specification and recomputing the dish's issku flag.
 
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include <QDateTime>
 #include <QList>

@@ -4,7 +4,7 @@
 // at a fixed place, the picker of a category or area, where only a chosen item
 // counts, their own connection and how they are opened.
 
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include <QList>
 #include <QString>

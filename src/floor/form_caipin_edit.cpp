@@ -6,7 +6,7 @@
 #include "common/ui/laymsg.h"
 #include "floor/dishedit.h"
 #include "floor/editorcontrols.h"
-#include "floor/flatbutton.h"
+#include "floor/lists/flatbutton.h"
 #include "floor/skucontrolgroup.h"
 #include "store/floatformat.h"
 #include "store/sqlitedb.h"

@@ -4,7 +4,7 @@
 #include "common/ui/laymsg.h"
 #include "floor/editorcontrols.h"
 #include "floor/fixedform.h"
-#include "floor/flatbutton.h"
+#include "floor/lists/flatbutton.h"
 #include "store/sqlitedb.h"
 
 #include <QLineEdit>

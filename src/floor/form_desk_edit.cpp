@@ -6,7 +6,7 @@
 #include "floor/deskedit.h"
 #include "floor/editorcontrols.h"
 #include "floor/fixedform.h"
-#include "floor/flatbutton.h"
+#include "floor/lists/flatbutton.h"
 #include "store/sqlitedb.h"
 
 #include <QComboBox>

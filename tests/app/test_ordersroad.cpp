@@ -8,7 +8,7 @@
 #include "billing/orders/orderhistory.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 #include "floor/view/desktile.h"
 #include "floor/view/form_main.h"
 

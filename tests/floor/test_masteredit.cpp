@@ -5,7 +5,7 @@
 #include "floor/classedit.h"
 #include "floor/deskedit.h"
 #include "floor/dishedit.h"
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include "masterdatafixture.h"
 

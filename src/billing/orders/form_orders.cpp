@@ -3,7 +3,7 @@
 #include "billing/orders/orderhistory.h"
 #include "billing/printing/myprint.h"
 #include "common/ui/laymsg.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 TForm_Orders::TForm_Orders()
     : TPagedListWindow(OrdersListConfig(), QStringLiteral("Form_Orders"),

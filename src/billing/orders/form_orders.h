@@ -5,7 +5,7 @@
 // click ask for the order's details, the print cell prints its receipt again,
 // the delete cell soft-deletes the order after a question.
 
-#include "floor/pagedlistwindow.h"
+#include "floor/lists/pagedlistwindow.h"
 
 class TForm_Orders : public TPagedListWindow {
     Q_OBJECT

@@ -7,7 +7,7 @@
 #include "common/ui/laymsg.h"
 #include "common/ui/listviewwidth.h"
 #include "common/ui/showcentred.h"
-#include "floor/flatbutton.h"
+#include "floor/lists/flatbutton.h"
 #include "store/sqlitedb.h"
 
 #include <QColor>

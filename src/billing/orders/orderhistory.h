@@ -3,7 +3,7 @@
 // The order history without widgets: the paged list of settled orders, the
 // full reading of one order for the detail window, and its reprint.
 
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 #include <QList>
 #include <QString>

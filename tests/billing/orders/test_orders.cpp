@@ -2,7 +2,7 @@
 // and deletion, the reading of one order and its reprint.
 
 #include "billing/orders/orderhistory.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 #include "test_orders_fixture.h"
 

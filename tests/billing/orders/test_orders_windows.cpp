@@ -7,7 +7,7 @@
 #include "billing/orders/form_orders_detail.h"
 #include "billing/orders/orderhistory.h"
 #include "common/ui/laymsg.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 #include "test_orders_fixture.h"
 

@@ -1,6 +1,6 @@
-#include "floor/masterlists.h"
+#include "floor/lists/masterlists.h"
 
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 TForm_caipin::TForm_caipin()
     : TPagedListWindow(DishListConfig(), QStringLiteral("Form_caipin"), QStringLiteral("菜品管理"),

@@ -1,7 +1,7 @@
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 #include "common/myfun.h"
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 #include "store/SQLiteORM.h"
 #include "store/sqlitedb.h"
 

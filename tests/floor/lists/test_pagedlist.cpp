@@ -2,8 +2,8 @@
 // the action cells, deletion and the texts of the dish rows.
 
 #include "common/appvalues.h"
-#include "floor/masterdata.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/masterdata.h"
+#include "floor/lists/pagedlist.h"
 
 #include "masterdatafixture.h"
 

@@ -1,4 +1,4 @@
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -3,7 +3,7 @@
 // The action icons of the list windows (32 x 32): a pencil for edit, a bin
 // for delete, a sheet with lines for details, a printer for print; drawn once.
 
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 #include <QPixmap>
 

@@ -3,7 +3,7 @@
 // The four master-data lists on the paged-list design; each only chooses its
 // list, its captions and its related list.
 
-#include "floor/pagedlistwindow.h"
+#include "floor/lists/pagedlistwindow.h"
 
 // The dish list "菜品管理": dishes not deleted, soft deletion, "菜品分类" opens the category list.
 class TForm_caipin : public TPagedListWindow {

@@ -1,4 +1,4 @@
-#include "floor/flatbutton.h"
+#include "floor/lists/flatbutton.h"
 
 #include <QPushButton>
 

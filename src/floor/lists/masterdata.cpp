@@ -1,4 +1,4 @@
-#include "floor/masterdata.h"
+#include "floor/lists/masterdata.h"
 
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -8,7 +8,7 @@
 // print cells and a double click are handed to the window that has them. The
 // lists differ only in their TListConfig and commands.
 
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 #include <QWidget>
 

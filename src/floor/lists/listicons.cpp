@@ -1,4 +1,4 @@
-#include "floor/listicons.h"
+#include "floor/lists/listicons.h"
 
 #include <QHash>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "floor/pagedlistmodel.h"
+#include "floor/lists/pagedlistmodel.h"
 
-#include "floor/pagedlist.h"
+#include "floor/lists/pagedlist.h"
 
 TPagedListModel::TPagedListModel(const TPagedList& list, QObject* parent)
     : QAbstractTableModel(parent), FList(list) {}

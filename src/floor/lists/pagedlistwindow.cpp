@@ -1,15 +1,15 @@
-#include "floor/pagedlistwindow.h"
+#include "floor/lists/pagedlistwindow.h"
 
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
 #include "common/ui/listviewwidth.h"
-#include "floor/flatbutton.h"
-#include "floor/masterdata.h"
-#include "floor/pagedlist.h"
-#include "floor/pagedlistdelegate.h"
-#include "floor/pagedlistmodel.h"
+#include "floor/lists/flatbutton.h"
+#include "floor/lists/masterdata.h"
+#include "floor/lists/pagedlist.h"
+#include "floor/lists/pagedlistdelegate.h"
+#include "floor/lists/pagedlistmodel.h"
 #include "store/sqlitedb.h"
 
 #include <QApplication>

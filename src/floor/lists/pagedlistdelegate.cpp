@@ -1,7 +1,7 @@
-#include "floor/pagedlistdelegate.h"
+#include "floor/lists/pagedlistdelegate.h"
 
-#include "floor/listicons.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/listicons.h"
+#include "floor/lists/pagedlist.h"
 
 #include <QPainter>
 

@@ -5,7 +5,7 @@
 // the page information and the deletion of one record. Windows show what it
 // holds and call it; it never touches a widget.
 
-#include "floor/listconfig.h"
+#include "floor/lists/listconfig.h"
 
 #include <QList>
 #include <QString>

@@ -6,8 +6,8 @@
 #include "floor/form_caipin_edit.h"
 #include "floor/form_class_edit.h"
 #include "floor/form_desk_edit.h"
-#include "floor/masterlists.h"
-#include "floor/pagedlist.h"
+#include "floor/lists/masterlists.h"
+#include "floor/lists/pagedlist.h"
 #include "floor/skucontrolgroup.h"
 
 #include "masterdatafixture.h"
