@@ -1,9 +1,9 @@
 #include "app/masterscreens.h"
 
 #include "common/ui/showcentred.h"
-#include "floor/form_caipin_edit.h"
-#include "floor/form_class_edit.h"
-#include "floor/form_desk_edit.h"
+#include "floor/editors/form_caipin_edit.h"
+#include "floor/editors/form_class_edit.h"
+#include "floor/editors/form_desk_edit.h"
 #include "floor/lists/masterlists.h"
 #include "floor/view/form_main.h"
 #include "ordering/form_diancan.h"

@@ -3,12 +3,12 @@
 // the editors' saves.
 
 #include "common/ui/laymsg.h"
-#include "floor/form_caipin_edit.h"
-#include "floor/form_class_edit.h"
-#include "floor/form_desk_edit.h"
+#include "floor/editors/form_caipin_edit.h"
+#include "floor/editors/form_class_edit.h"
+#include "floor/editors/form_desk_edit.h"
+#include "floor/editors/skucontrolgroup.h"
 #include "floor/lists/masterlists.h"
 #include "floor/lists/pagedlist.h"
-#include "floor/skucontrolgroup.h"
 
 #include "masterdatafixture.h"
 

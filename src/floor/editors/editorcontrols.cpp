@@ -1,4 +1,4 @@
-#include "floor/editorcontrols.h"
+#include "floor/editors/editorcontrols.h"
 
 #include "common/appvalues.h"
 #include "common/ui/laymsg.h"

@@ -1,4 +1,4 @@
-#include "floor/fixedform.h"
+#include "floor/editors/fixedform.h"
 
 #include "common/ui/fitscrollarea.h"
 

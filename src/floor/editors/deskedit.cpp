@@ -1,4 +1,4 @@
-#include "floor/deskedit.h"
+#include "floor/editors/deskedit.h"
 
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -1,11 +1,11 @@
-#include "floor/form_desk_edit.h"
+#include "floor/editors/form_desk_edit.h"
 
 #include "common/clock.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "floor/deskedit.h"
-#include "floor/editorcontrols.h"
-#include "floor/fixedform.h"
+#include "floor/editors/deskedit.h"
+#include "floor/editors/editorcontrols.h"
+#include "floor/editors/fixedform.h"
 #include "floor/lists/flatbutton.h"
 #include "store/sqlitedb.h"
 

@@ -1,4 +1,4 @@
-#include "floor/dishedit.h"
+#include "floor/editors/dishedit.h"
 
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

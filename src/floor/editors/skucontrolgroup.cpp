@@ -1,4 +1,4 @@
-#include "floor/skucontrolgroup.h"
+#include "floor/editors/skucontrolgroup.h"
 
 #include <QLabel>
 #include <QLineEdit>

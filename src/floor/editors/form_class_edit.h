@@ -4,7 +4,7 @@
 // number. TForm_caipin_class_edit and TForm_desk_class_edit (below) only
 // choose the kind; everything else is TClassEditForm.
 
-#include "floor/classedit.h"
+#include "floor/editors/classedit.h"
 
 #include <QWidget>
 

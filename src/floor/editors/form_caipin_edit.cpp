@@ -1,13 +1,13 @@
-#include "floor/form_caipin_edit.h"
+#include "floor/editors/form_caipin_edit.h"
 
 #include "common/clock.h"
 #include "common/messages.h"
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "floor/dishedit.h"
-#include "floor/editorcontrols.h"
+#include "floor/editors/dishedit.h"
+#include "floor/editors/editorcontrols.h"
+#include "floor/editors/skucontrolgroup.h"
 #include "floor/lists/flatbutton.h"
-#include "floor/skucontrolgroup.h"
 #include "store/floatformat.h"
 #include "store/sqlitedb.h"
 

@@ -1,4 +1,4 @@
-#include "floor/classedit.h"
+#include "floor/editors/classedit.h"
 
 #include "common/myfun.h"
 #include "store/SQLiteORM.h"

@@ -2,10 +2,10 @@
 // opening and saving, or its specification rows unreadable.
 
 #include "common/ui/laymsg.h"
-#include "floor/form_caipin_edit.h"
-#include "floor/form_class_edit.h"
-#include "floor/form_desk_edit.h"
-#include "floor/skucontrolgroup.h"
+#include "floor/editors/form_caipin_edit.h"
+#include "floor/editors/form_class_edit.h"
+#include "floor/editors/form_desk_edit.h"
+#include "floor/editors/skucontrolgroup.h"
 
 #include "masterdatafixture.h"
 

@@ -1,9 +1,9 @@
-#include "floor/form_class_edit.h"
+#include "floor/editors/form_class_edit.h"
 
 #include "common/ui/closeonescape.h"
 #include "common/ui/laymsg.h"
-#include "floor/editorcontrols.h"
-#include "floor/fixedform.h"
+#include "floor/editors/editorcontrols.h"
+#include "floor/editors/fixedform.h"
 #include "floor/lists/flatbutton.h"
 #include "store/sqlitedb.h"
 

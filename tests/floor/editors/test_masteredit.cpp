@@ -2,9 +2,9 @@
 // both modes, read-back ids, sort defaults, specification rows and issku.
 
 #include "common/myfun.h"
-#include "floor/classedit.h"
-#include "floor/deskedit.h"
-#include "floor/dishedit.h"
+#include "floor/editors/classedit.h"
+#include "floor/editors/deskedit.h"
+#include "floor/editors/dishedit.h"
 #include "floor/lists/masterdata.h"
 
 #include "masterdatafixture.h"
