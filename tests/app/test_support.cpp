@@ -1,10 +1,10 @@
 #include "app/supportcommands.h"
 #include "billing/table/form_desk_open.h"
-#include "common/download.h"
 #include "common/myfun.h"
-#include "common/ui/downupdate.h"
 #include "common/ui/laymsg.h"
-#include "common/updatevalues.h"
+#include "common/update/download.h"
+#include "common/update/downupdate.h"
+#include "common/update/updatevalues.h"
 #include "floor/view/desktile.h"
 
 #include "loopbackport.h"

@@ -2,7 +2,7 @@
 // description) fits the screen, keeps 确定 in sight and scrolls the text.
 
 #include "common/ui/qtmessenger.h"
-#include "common/updateanswer.h"
+#include "common/update/updateanswer.h"
 
 #include "fitchecks.h"
 #include "programfixture.h"

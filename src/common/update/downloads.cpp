@@ -1,6 +1,6 @@
-#include "common/downloads.h"
+#include "common/update/downloads.h"
 
-#include "common/download.h"
+#include "common/update/download.h"
 
 #include <QFileInfo>
 #include <QMetaObject>

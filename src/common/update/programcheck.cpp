@@ -1,4 +1,4 @@
-#include "common/programcheck.h"
+#include "common/update/programcheck.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
-#include "common/download.h"
+#include "common/update/download.h"
 
 #include "common/curlhandle.h"
 #include "common/myfun.h"
-#include "common/programcheck.h"
+#include "common/update/programcheck.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>

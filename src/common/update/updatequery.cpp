@@ -1,7 +1,7 @@
-#include "common/updatequery.h"
+#include "common/update/updatequery.h"
 
 #include "common/gethtmlbounded.h"
-#include "common/updateanswer.h"
+#include "common/update/updateanswer.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "common/updateanswer.h"
+#include "common/update/updateanswer.h"
 
-#include "common/updatequery.h"
+#include "common/update/updatequery.h"
 
 #include <QStringList>
 #include <QUrl>

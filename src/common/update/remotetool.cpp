@@ -1,4 +1,4 @@
-#include "common/remotetool.h"
+#include "common/update/remotetool.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "common/updatevalues.h"
+#include "common/update/updatevalues.h"
 
-#include "common/updateanswer.h"
+#include "common/update/updateanswer.h"
 
 #include <QFile>
 

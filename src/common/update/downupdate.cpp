@@ -1,10 +1,10 @@
-#include "common/ui/downupdate.h"
+#include "common/update/downupdate.h"
 
-#include "common/download.h"
-#include "common/downloads.h"
 #include "common/ui/laybox.h"
 #include "common/ui/laymsg.h"
-#include "common/updatevalues.h"
+#include "common/update/download.h"
+#include "common/update/downloads.h"
+#include "common/update/updatevalues.h"
 
 #include <QCoreApplication>
 #include <QLabel>
