@@ -8,10 +8,10 @@
 #include "common/ui/qtmessenger.h"
 #include "common/ui/showcentred.h"
 #include "ordering/TOrderManager.h"
-#include "ordering/dishgrid.h"
 #include "ordering/modalrunner.h"
 #include "ordering/ordererror.h"
 #include "ordering/panels.h"
+#include "ordering/tiles/dishgrid.h"
 #include "store/SQLiteORM.h"
 #include "store/sqlitedb.h"
 

@@ -7,8 +7,8 @@
 // table window opens it modally. Every change of the ordered lines is written
 // to the table row and repainted on the table's tile.
 
-#include "ordering/dishcontrolmanager.h"
 #include "ordering/orderitems.h"
+#include "ordering/tiles/dishcontrolmanager.h"
 
 #include <QDialog>
 #include <QList>

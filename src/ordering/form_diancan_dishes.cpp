@@ -6,11 +6,11 @@
 
 #include "common/myfun.h"
 #include "ordering/TOrderManager.h"
-#include "ordering/dishquantities.h"
 #include "ordering/ordererror.h"
 #include "ordering/ordertext.h"
 #include "ordering/panels.h"
 #include "ordering/specselectiondialog.h"
+#include "ordering/tiles/dishquantities.h"
 #include "store/SQLiteORM.h"
 
 #include <QLabel>

@@ -6,9 +6,9 @@
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"
 #include "floor/view/desktile.h"
-#include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
 #include "ordering/modalrunner.h"
+#include "ordering/tiles/dishcontrolmanager.h"
 #include "store/sqlitedb.h"
 
 #include <QCoreApplication>

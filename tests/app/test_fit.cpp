@@ -10,8 +10,8 @@
 #include "common/appvalues.h"
 #include "floor/view/desktile.h"
 #include "floor/view/form_main.h"
-#include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
+#include "ordering/tiles/dishcontrolmanager.h"
 #include "store/sqlitedb.h"
 
 #include "fitchecks.h"

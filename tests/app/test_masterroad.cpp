@@ -14,9 +14,9 @@
 #include "floor/lists/pagedlist.h"
 #include "floor/view/desktile.h"
 #include "floor/view/form_main.h"
-#include "ordering/dishcontrolmanager.h"
 #include "ordering/form_diancan.h"
 #include "ordering/panels.h"
+#include "ordering/tiles/dishcontrolmanager.h"
 #include "store/sqlitedb.h"
 
 #include "programfixture.h"

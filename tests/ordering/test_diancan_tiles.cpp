@@ -4,10 +4,10 @@
 #include "common/appvalues.h"
 #include "common/myfun.h"
 #include "ordering/TOrderManager.h"
-#include "ordering/dishgrid.h"
 #include "ordering/ordertext.h"
 #include "ordering/panels.h"
 #include "ordering/specselectiondialog.h"
+#include "ordering/tiles/dishgrid.h"
 
 #include "diancanfixture.h"
 

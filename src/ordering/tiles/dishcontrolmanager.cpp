@@ -1,10 +1,10 @@
-#include "ordering/dishcontrolmanager.h"
+#include "ordering/tiles/dishcontrolmanager.h"
 #include "common/myfun.h"
 
 #include "ordering/TOrderManager.h"
-#include "ordering/dishgrid.h"
 #include "ordering/ordertext.h"
 #include "ordering/panels.h"
+#include "ordering/tiles/dishgrid.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ordering/dishquantities.h"
+#include "ordering/tiles/dishquantities.h"
 
 #include "ordering/ordererror.h"
 #include "store/sqlitedb.h"

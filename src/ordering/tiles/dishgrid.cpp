@@ -1,4 +1,4 @@
-#include "ordering/dishgrid.h"
+#include "ordering/tiles/dishgrid.h"
 
 #include <algorithm>
 
