@@ -5,7 +5,7 @@
 
 #include "app/application.h"
 #include "app/program.h"
-#include "app/workfolder.h"
+#include "app/startup/workfolder.h"
 #include "floor/view/desktile.h"
 #include "floor/view/form_main.h"
 

@@ -1,6 +1,6 @@
 #include "app/backupcommands.h"
 
-#include "app/workfolder.h"
+#include "app/startup/workfolder.h"
 #include "backup/backuppicker.h"
 #include "backup/backupservice.h"
 #include "backup/backupsettings.h"

@@ -1,8 +1,8 @@
 #include "app/formcreate.h"
 
-#include "app/instancelock.h"
+#include "app/startup/instancelock.h"
+#include "app/startup/workfolder.h"
 #include "app/supportcommands.h"
-#include "app/workfolder.h"
 #include "backup/backup.h"
 #include "common/appvalues.h"
 #include "common/clock.h"

@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/program.h"
-#include "app/quitrequest.h"
 #include "app/screens.h"
+#include "app/startup/quitrequest.h"
 #include "billing/printing/devices/qtpagedevice.h"
 #include "floor/view/form_main.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/formcreate.h"
-#include "app/quitrequest.h"
+#include "app/startup/quitrequest.h"
 #include "app/translations.h"
 #include "backup/backupservice.h"
 #include "common/ui/qtmessenger.h"

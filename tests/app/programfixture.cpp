@@ -1,7 +1,7 @@
 #include "programfixture.h"
 
 #include "app/formcreate.h"
-#include "app/workfolder.h"
+#include "app/startup/workfolder.h"
 #include "billing/printing/ticketsettings.h"
 #include "billing/table/form_desk_open.h"
 #include "common/appvalues.h"

@@ -1,5 +1,5 @@
 #include "app/program.h"
-#include "app/quitrequest.h"
+#include "app/startup/quitrequest.h"
 #include "floor/view/form_main.h"
 
 #include <QApplication>

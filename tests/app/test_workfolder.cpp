@@ -1,4 +1,4 @@
-#include "app/workfolder.h"
+#include "app/startup/workfolder.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 

@@ -1,6 +1,6 @@
 #include "app/formcreate.h"
-#include "app/instancelock.h"
-#include "app/workfolder.h"
+#include "app/startup/instancelock.h"
+#include "app/startup/workfolder.h"
 #include "backup/backuppicker.h"
 #include "backup/backupservice.h"
 #include "backup/backupsettings.h"

@@ -1,4 +1,4 @@
-#include "app/instancelock.h"
+#include "app/startup/instancelock.h"
 
 #include <QFile>
 

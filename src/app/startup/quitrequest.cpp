@@ -1,4 +1,4 @@
-#include "app/quitrequest.h"
+#include "app/startup/quitrequest.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "app/workfolder.h"
+#include "app/startup/workfolder.h"
 
-#include "app/quitrequest.h"
+#include "app/startup/quitrequest.h"
 #include "common/appvalues.h"
 #include "common/messages.h"
 #include "platform/platform.h"
