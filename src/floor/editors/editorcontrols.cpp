@@ -65,6 +65,18 @@ std::unique_ptr<TSQLiteDatabase> OpenEditorDatabase(QWidget* editor) {
     return nullptr;
 }
 
+void LoadClassPicker(QComboBox* box, TSQLiteDatabase* db, const QString& table,
+                     const QString& failure, QWidget* editor) {
+    box->clear();
+    if (!db)
+        return;
+    try {
+        FillClassPicker(box, ReadIdTitles(*db, table));
+    } catch (const EMasterDataError& e) {
+        laymsg(failure + e.Message(), 0, editor);
+    }
+}
+
 void ShowEditor(QWidget* editor, QWidget* centreOn) {
     if (editor->isVisible()) {
         editor->raise();

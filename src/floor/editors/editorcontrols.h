@@ -33,6 +33,12 @@ void ChooseClass(QComboBox* box, int32_t id);
 // The id of the chosen item, 0 when the text is not an item's.
 int32_t ChosenClass(const QComboBox* box);
 
+// Refills the picker with every row of table (a category or area table); a
+// failed read leaves it empty and tells failure followed by the error on
+// editor. Without a connection the picker is left empty.
+void LoadClassPicker(QComboBox* box, TSQLiteDatabase* db, const QString& table,
+                     const QString& failure, QWidget* editor);
+
 // The editor's own connection to the database file; when it cannot be opened
 // the editor says so and closes, and nullptr comes back.
 std::unique_ptr<TSQLiteDatabase> OpenEditorDatabase(QWidget* editor);

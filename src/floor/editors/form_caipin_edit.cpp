@@ -115,14 +115,8 @@ void TForm_caipin_edit::Prepare() {
 }
 
 void TForm_caipin_edit::LoadCid() {
-    com_cid->clear();
-    if (!FDatabase)
-        return;
-    try {
-        FillClassPicker(com_cid, ReadIdTitles(*FDatabase, QStringLiteral("zel_caipin_class")));
-    } catch (const EMasterDataError& e) {
-        laymsg(QStringLiteral("加载类别失败: ") + e.Message(), 0, this);
-    }
+    LoadClassPicker(com_cid, FDatabase.get(), QStringLiteral("zel_caipin_class"),
+                    QStringLiteral("加载类别失败: "), this);
 }
 
 void TForm_caipin_edit::ClearForm() {

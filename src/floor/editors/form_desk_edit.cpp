@@ -60,14 +60,8 @@ void TForm_desk_edit::Prepare() {
 }
 
 void TForm_desk_edit::LoadCid() {
-    com_cid->clear();
-    if (!FDatabase)
-        return;
-    try {
-        FillClassPicker(com_cid, ReadIdTitles(*FDatabase, QStringLiteral("zel_desk_class")));
-    } catch (const EMasterDataError& e) {
-        laymsg(QStringLiteral("加载失败: ") + e.Message(), 0, this);
-    }
+    LoadClassPicker(com_cid, FDatabase.get(), QStringLiteral("zel_desk_class"),
+                    QStringLiteral("加载失败: "), this);
 }
 
 void TForm_desk_edit::ClearForm() {
